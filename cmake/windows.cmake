@@ -1,0 +1,76 @@
+# The Windows program and its two Wine test levels.
+enable_language(RC)
+
+file(GLOB_RECURSE SORVANE_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
+# The entry point lives only in the exe, so the Win32 tests can link everything else.
+list(FILTER SORVANE_WIN_SOURCES EXCLUDE REGEX "/app/win/entry\\.cpp$")
+
+set(SORVANE_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+set(SORVANE_SYSTEM_LIBS ole32 oleaut32 uuid comctl32 comdlg32 shell32 shlwapi user32 gdi32
+    advapi32 uxtheme dwmapi mfplat mf mfuuid propsys version)
+
+target_compile_definitions(sorvane_core PUBLIC ${SORVANE_WIN_DEFS})
+
+add_library(sorvane_win STATIC ${SORVANE_WIN_SOURCES})
+target_include_directories(sorvane_win PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
+target_link_libraries(sorvane_win PUBLIC sorvane_core ${SORVANE_SYSTEM_LIBS})
+
+if(MSVC)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+endif()
+if(MINGW)
+  # One file to copy: no libstdc++, libgcc or winpthread DLLs beside the exe.
+  set(SORVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
+  target_compile_options(sorvane_win PRIVATE -Wall -Wextra)
+endif()
+
+# The language archive is produced by the native host tool from resources/lang.
+set(SORVANE_LANG_ARCHIVE ${CMAKE_BINARY_DIR}/lang_archive.bin)
+file(GLOB SORVANE_LANG_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/lang/*.txt)
+if(NOT CMAKE_CROSSCOMPILING)
+  # Building on Windows itself: the host tools are built right here.
+  add_subdirectory(tools)
+  add_custom_command(OUTPUT ${SORVANE_LANG_ARCHIVE}
+    COMMAND langpack ${CMAKE_SOURCE_DIR}/resources/lang ${SORVANE_LANG_ARCHIVE}
+    DEPENDS ${SORVANE_LANG_SOURCES} langpack
+    COMMENT "Packing the language archive")
+elseif(SORVANE_HOST_TOOLS_DIR AND EXISTS ${SORVANE_HOST_TOOLS_DIR}/langpack)
+  add_custom_command(OUTPUT ${SORVANE_LANG_ARCHIVE}
+    COMMAND ${SORVANE_HOST_TOOLS_DIR}/langpack ${CMAKE_SOURCE_DIR}/resources/lang ${SORVANE_LANG_ARCHIVE}
+    DEPENDS ${SORVANE_LANG_SOURCES} ${SORVANE_HOST_TOOLS_DIR}/langpack
+    COMMENT "Packing the language archive")
+else()
+  # Without the host tool the archive is empty; the program then reports the missing archive.
+  add_custom_command(OUTPUT ${SORVANE_LANG_ARCHIVE}
+    COMMAND ${CMAKE_COMMAND} -E touch ${SORVANE_LANG_ARCHIVE}
+    COMMENT "No host langpack tool: empty language archive")
+endif()
+add_custom_target(sorvane_lang_archive DEPENDS ${SORVANE_LANG_ARCHIVE})
+
+set(SORVANE_RC ${CMAKE_SOURCE_DIR}/resources/sorvane.rc)
+set_source_files_properties(${SORVANE_RC} PROPERTIES OBJECT_DEPENDS
+    "${SORVANE_LANG_ARCHIVE};${CMAKE_SOURCE_DIR}/resources/sorvane.manifest;${CMAKE_SOURCE_DIR}/resources/main_window.rc;${CMAKE_SOURCE_DIR}/resources/panel.rc;${CMAKE_SOURCE_DIR}/resources/sorvane.ico")
+
+add_executable(Sorvane WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/entry.cpp ${SORVANE_RC})
+add_dependencies(Sorvane sorvane_lang_archive)
+target_compile_definitions(Sorvane PRIVATE ${SORVANE_WIN_DEFS})
+target_include_directories(Sorvane PRIVATE ${CMAKE_BINARY_DIR})
+target_link_libraries(Sorvane PRIVATE sorvane_win ${SORVANE_STATIC_LINK})
+if(MINGW)
+  target_link_options(Sorvane PRIVATE -municode -s)
+  target_compile_options(Sorvane PRIVATE -Os)
+endif()
+set_target_properties(Sorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# windres needs the folder of the generated archive on its include path.
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR} -I${CMAKE_SOURCE_DIR}/resources")
+
+# GoogleTest cross-compiled from the Debian sources for the two Wine test levels.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+if(EXISTS /usr/src/googletest/CMakeLists.txt)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_subdirectory(tests/win)
+  add_subdirectory(tests/e2e)
+else()
+  message(WARNING "GoogleTest sources not found: Wine test levels are not built")
+endif()
