@@ -78,6 +78,8 @@ bool LanguageStore::Load(Text decoded) {
   englishBody_ = TextView();
   current_ = kEnglishIndex;
   loaded_ = false;
+  overrideActive_ = false;
+  override_.clear();
 
   const TextView all(decoded_);
   const size_t n = all.size();
@@ -216,10 +218,9 @@ void LanguageStore::DetectUserLanguage(uint16_t userLangId) {
 
 Text LanguageStore::LoadTranslation(Text fileText) {
   // Earlier files stay alive: windows may still show views into them.
-  overrideText_ = std::make_unique<Text>(std::move(fileText));
+  keptOverrides_.push_back(std::make_unique<Text>(std::move(fileText)));
   override_.clear();
-  ParseLanguageLines(*overrideText_, override_);
-  keptOverrides_.push_back(std::move(overrideText_));
+  ParseLanguageLines(*keptOverrides_.back(), override_);
   overrideActive_ = true;
 
   int total = 0, present = 0, missing = 0;

@@ -85,7 +85,6 @@ class LanguageStore {
 
   bool overrideActive_ = false;
   // Each override file's text is kept alive as long as views into it may be held.
-  std::unique_ptr<Text> overrideText_;
   std::vector<std::unique_ptr<Text>> keptOverrides_;
   StringMap override_;
   std::map<int, Text> missTexts_;
