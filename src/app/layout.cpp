@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include <algorithm>
+
 namespace sorvane {
 
 namespace {
@@ -48,9 +50,11 @@ SizeLimits MainWindowSizeLimits(int listViewWidth, int screenWidth, int screenHe
           static_cast<int>(screenHeight * 0.8)};
 }
 
-LayoutRect CentredHalfOf(const LayoutRect& work) {
-  const int w = work.Width() / 2;
-  const int h = work.Height() / 2;
+LayoutRect CentredHalfOf(const LayoutRect& work, int minWidth, int minHeight) {
+  // The system enforces the minimum size anyway; centring the enlarged size
+  // keeps the window in the middle instead of pushing it to the right.
+  const int w = std::max(work.Width() / 2, minWidth);
+  const int h = std::max(work.Height() / 2, minHeight);
   const int left = work.left + (work.Width() - w) / 2;
   const int top = work.top + (work.Height() - h) / 2;
   return {left, top, left + w, top + h};

@@ -50,8 +50,9 @@ struct SizeLimits {
 // than 80 % of the screen (all truncated).
 SizeLimits MainWindowSizeLimits(int listViewWidth, int screenWidth, int screenHeight);
 
-// Half the work area in each direction, centred in it.
-LayoutRect CentredHalfOf(const LayoutRect& workArea);
+// Half the work area in each direction (but not below the window's minimum
+// size), centred in it.
+LayoutRect CentredHalfOf(const LayoutRect& workArea, int minWidth = 0, int minHeight = 0);
 
 // "<name and version> " then "Admin" and "- Portable" as they apply.
 Text MainWindowTitle(TextView nameAndVersion, bool admin, bool portable);

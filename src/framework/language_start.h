@@ -9,6 +9,11 @@ namespace sorvane {
 // Loads the language archive carried in the program file; false ends the start.
 bool LoadLanguageStore();
 
+// The user's language as the system reports it; the stored "lng" overrides it.
+int DetectUserLanguage();
+// Makes the language with this id current (English when it is not carried).
+void UseLanguage(int languageId);
+
 // The program's name and version as the window title shows it.
 Text ProgramNameAndVersion();
 

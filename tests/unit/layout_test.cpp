@@ -57,6 +57,9 @@ TEST(MainWindowLayout, FirstPlacementIsHalfTheWorkAreaCentred) {
   EXPECT_EQ(CentredHalfOf({0, 0, 1280, 1024}), (LayoutRect{320, 256, 960, 768}));
   // A work area that does not start at the origin (task bar on top, second monitor).
   EXPECT_EQ(CentredHalfOf({1280, 30, 2561, 1024}), (LayoutRect{1600, 278, 2240, 775}));
+  // The minimum size wins over half the work area and stays centred.
+  EXPECT_EQ(CentredHalfOf({0, 0, 1280, 1024}, 716, 400), (LayoutRect{282, 256, 998, 768}));
+  EXPECT_EQ(CentredHalfOf({0, 0, 1024, 700}, 716, 400), (LayoutRect{154, 150, 870, 550}));
 }
 
 TEST(MainWindowLayout, Title) {
