@@ -120,6 +120,51 @@ TEST_F(Startup, SecondStartHandsItsCommandLineToTheFirstAndEnds) {
   EXPECT_EQ(first.WaitForExit(), kExitNormal);
 }
 
+// The test itself plays a first copy that is still starting: it holds the
+// mutex, and its window appears only after the second copy began looking.
+struct SlowFirstCopy {
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    static const UINT instance = RegisterWindowMessageW(L"Sorvane");
+    if (m == instance) return instance;
+    if (m == WM_COPYDATA) {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+      if (data->dwData == 10100)
+        received.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t) - 1);
+      return 10100;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+  }
+  static inline std::wstring received;
+};
+
+TEST_F(Startup, SecondStartWaitsForAFirstCopyThatIsStillStarting) {
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Sorvane_WETZREWZREZ");
+  ASSERT_NE(mutex, nullptr);
+  SlowFirstCopy::received.clear();
+  Process second;
+  ASSERT_TRUE(second.Start(Install(), L"late.mp3"));
+  Sleep(1500);
+  ASSERT_TRUE(second.Running()) << "the second copy gave up while the first was still starting";
+
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = SlowFirstCopy::Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"SlowFirstCopy";
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(w, nullptr);
+  const ULONGLONG end = GetTickCount64() + 15000;
+  while (second.Running() && GetTickCount64() < end) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+  }
+  EXPECT_EQ(second.WaitForExit(1000), 0u);
+  EXPECT_NE(SlowFirstCopy::received.find(L"late.mp3"), std::wstring::npos) << SlowFirstCopy::received;
+  DestroyWindow(w);
+  CloseHandle(mutex);
+}
+
 TEST_F(Startup, QuitRequestEndsWithCodeZeroWithoutSaving) {
   Process p;
   ASSERT_TRUE(p.Start(Install()));
