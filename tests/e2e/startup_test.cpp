@@ -222,3 +222,72 @@ TEST_F(Startup, StoredRectangleIsCorrectedIntoAMinimumSize) {
 }
 
 }  // namespace
+
+namespace {
+
+RECT ChildRect(HWND parent, int id) {
+  RECT r = WindowRect(GetDlgItem(parent, id));
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+TEST_F(Startup, ResizingWidensOnlyThePanelAndStaysWithinTheLimits) {
+  Process p;
+  ASSERT_TRUE(p.Start(Install()));
+  HWND w = p.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  const RECT list0 = ChildRect(w, 1033), panel0 = ChildRect(w, 1249), selector0 = ChildRect(w, 1000);
+  const RECT r0 = WindowRect(w);
+
+  SetWindowPos(w, nullptr, r0.left, r0.top, (r0.right - r0.left) + 100, (r0.bottom - r0.top) + 60,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  Sleep(300);
+  const RECT list1 = ChildRect(w, 1033), panel1 = ChildRect(w, 1249), selector1 = ChildRect(w, 1000);
+  EXPECT_EQ(list1.right - list1.left, list0.right - list0.left);
+  EXPECT_EQ(list1.bottom - list1.top, (list0.bottom - list0.top) + 60);
+  EXPECT_EQ(panel1.right - panel1.left, (panel0.right - panel0.left) + 100);
+  EXPECT_EQ(panel1.bottom - panel1.top, (panel0.bottom - panel0.top) + 60);
+  EXPECT_EQ(selector1.top, selector0.top + 60);
+  EXPECT_EQ(selector1.right - selector1.left, selector0.right - selector0.left);
+
+  // Too small and too large are both corrected.
+  const int listWidth = list0.right - list0.left;
+  SetWindowPos(w, nullptr, 0, 0, 100, 100, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  RECT r = WindowRect(w);
+  EXPECT_EQ(r.right - r.left, static_cast<int>(listWidth * 2.5));
+  EXPECT_EQ(r.bottom - r.top, 400);
+  SetWindowPos(w, nullptr, 0, 0, 5000, 5000, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  r = WindowRect(w);
+  EXPECT_EQ(r.right - r.left, static_cast<int>(GetSystemMetrics(SM_CXSCREEN) * 0.8));
+  EXPECT_EQ(r.bottom - r.top, static_cast<int>(GetSystemMetrics(SM_CYSCREEN) * 0.8));
+
+  // Free client area drags the window; the frame stays a frame.
+  const RECT panel = WindowRect(GetDlgItem(w, 1249));
+  r = WindowRect(w);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(panel.right + 3, panel.bottom + 3)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(panel.left + 5, panel.top + 5)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, (r.top + r.bottom) / 2)), HTRIGHT);
+  SaveScreenshot(L"startup_resized");
+  SendCommand(w, kCommandClose);
+  EXPECT_EQ(p.WaitForExit(), kExitNormal);
+}
+
+TEST_F(Startup, EndOfSessionSavesWithoutClosingAndEscCloses) {
+  Process p;
+  ASSERT_TRUE(p.Start(Install()));
+  HWND w = p.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(w, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  auto ini = ReadUtf16Ini(appData.IniPath());
+  ASSERT_TRUE(ini.has_value());
+  EXPECT_EQ(IniValue(*ini, L"Program", L"m_Window_Rect"), RectText(WindowRect(w)));
+  EXPECT_TRUE(p.Running());
+
+  // Esc (the dialog's cancel) ends the program in order for now.
+  SendCommand(w, IDCANCEL);
+  EXPECT_EQ(p.WaitForExit(), kExitNormal);
+}
+
+}  // namespace
