@@ -72,7 +72,10 @@ bool LoadLanguageArchive() {
   return false;
 }
 
-void DetectUserLanguage() { Languages().DetectUserLanguage(GetUserDefaultLangID()); }
+UINT RetranslateMessage() {
+  static const UINT message = RegisterWindowMessageW(L"Sorvane.Retranslate");
+  return message;
+}
 
 Text AnsiToText(std::string_view bytes) {
   if (bytes.empty()) return {};

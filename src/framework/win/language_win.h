@@ -21,8 +21,10 @@ bool LoadLanguageArchive();
 // The same without the message box, from any file (tests, tools).
 bool LoadLanguageArchiveFromFile(const Text& path, LanguageStore& store);
 
-// DetectUserLanguage over the user's default language id.
-void DetectUserLanguage();
+// Sent to the main window after the language changed or a translation file
+// was loaded: every part that shows language texts sets them again on it (and
+// answers false, so that the others see it too).
+UINT RetranslateMessage();
 
 // Whole file into text: FF FE starts UTF-16LE, otherwise the ANSI code page.
 // False (text unchanged) when the file cannot be opened.
