@@ -162,6 +162,7 @@ std::optional<TextView> LanguageStore::GetLangString(int id) {
   if (overrideActive_) {
     auto it = override_.find(id);
     if (it != override_.end()) return it->second;
+    std::lock_guard<std::mutex> lock(*missMutex_);
     auto miss = missTexts_.find(id);
     if (miss == missTexts_.end()) miss = missTexts_.emplace(id, Format(u"str:%d?", {id})).first;
     return TextView(miss->second);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -87,6 +88,9 @@ class LanguageStore {
   // Each override file's text is kept alive as long as views into it may be held.
   std::vector<std::unique_ptr<Text>> keptOverrides_;
   StringMap override_;
+  // The probe worker may look texts up while the UI thread does: the miss
+  // texts are the only thing a lookup adds to.
+  std::unique_ptr<std::mutex> missMutex_ = std::make_unique<std::mutex>();
   std::map<int, Text> missTexts_;
 };
 

@@ -61,6 +61,26 @@ TEST(Lzari, StartsWithTheSpaceFilledWindow) {
   EXPECT_EQ(LzariDecode(coded, 60).value_or(""), std::string(60, ' '));
 }
 
+// An archive whose stream was checked with a separately written decoder that
+// follows the coder's parameters literally: it pins the stream format, so a
+// change to the model, the coder or the window that keeps encoder and decoder
+// symmetric still fails here.
+TEST(Lzari, DecodesAPinnedArchive) {
+  const std::string archive(
+      "\xE6\x00\x00\x00\x2F\x70\xBA\xA8\x15\x96\x80\xF2\xBD\x5B\x05\x68\x74\x51\xE4\xB1\x51\x15\x65\x74"
+      "\x6F\xE7\xA1\xD5\x85\x47\x80\xED\x1C\x2A\xFC\x3D\x78\x13\xB2\x76\xF1\xD8\x7B\x50\xF1\x2F\x9E\x66"
+      "\x1E\x09\x33\xCE\xC9\x4B\x54\x30\x2D\xDC\xD5\x37\x65\x51\xCE\xD1\x61\x9C\x5E\x93\x25\x05\xCC\xA3"
+      "\xD1\xE1\x51\x81\x24\x6C\xFD\x6E\x8B\xB8\x3B\x2F\xFA\xD1\x3A\x1E\xEB\x61\xE5\x4F\x0D\xE8\x00\xA2"
+      "\x79\xD0\x82\x80\xA7\xA3\x7F\x87\x85\x6E\x09\x7E\x51\x5D\x64\xAE\x60",
+      113);
+  const std::u16string expected =
+      u"\uFEFF##\r\n19=Sorvane 1.01\r\n##\r\n##\r\n##=German\tDeutsch\r\n50=Titel\r\n"
+      u"##=English\tEnglish\r\n50=Title\r\n51=Title Title Title\r\n##\r\n";
+  auto decoded = DecodeArchive(archive);
+  ASSERT_TRUE(decoded.has_value());
+  EXPECT_EQ(Utf16LeToText(*decoded), expected);
+}
+
 TEST(Lzari, RejectsBadInputWithoutOverrunning) {
   std::string text = "The quick brown fox jumps over the lazy dog. The quick brown fox again.";
   std::string coded = LzariEncode(text);
