@@ -100,7 +100,7 @@ void MainWindow::PlaceOnNearestMonitor() {
 }
 
 void MainWindow::LoadWindowRect() {
-  ApplyStoredWindowRect(Window(), WindowRectSetting().Load(Settings()));
+  ApplyWindowRect(Window(), WindowRectSetting().Load(Settings()));
 }
 
 void MainWindow::UpdateTitle() {
