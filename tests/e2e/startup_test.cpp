@@ -291,3 +291,32 @@ TEST_F(Startup, EndOfSessionSavesWithoutClosingAndEscCloses) {
 }
 
 }  // namespace
+
+namespace {
+
+// Start modes that end without a main window, with their exit codes.
+TEST_F(Startup, ModesWithoutMainWindowEndWithTheirCodes) {
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* arguments;
+    DWORD code;
+  } cases[] = {
+      {L"sorvane_setup.exe", L"", 0},
+      {L"sorvane_uninstall.exe", L"", 0},
+      {L"Sorvane.exe", L"-?install", 0},
+      {L"Sorvane.exe", L"AutoupdateService_2020", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::wstring(c.name) + L" " + c.arguments);
+    Process p;
+    ASSERT_TRUE(p.Start(Install(c.name), c.arguments));
+    EXPECT_EQ(p.WaitForExit(), c.code);
+    // No main window ran: no window rectangle was ever saved.
+    const auto ini = ReadUtf16Ini(appData.IniPath());
+    EXPECT_FALSE(ini && IniValue(*ini, L"Program", L"m_Window_Rect").has_value());
+  }
+  // The service mode located the INI file like a normal start.
+  EXPECT_TRUE(FileExists(appData.IniPath()));
+}
+
+}  // namespace

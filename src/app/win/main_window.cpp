@@ -34,6 +34,8 @@ MainWindow::MainWindow() = default;
 
 MainWindow::~MainWindow() {
   if (CurrentLoop()) CurrentLoop()->RemoveMessageFilter(this);
+  // Destroy while the parts still exist: destruction sends messages they may handle.
+  if (Window()) DestroyWindow(Window());
   if (largeIcon_) DestroyIcon(largeIcon_);
   if (smallIcon_) DestroyIcon(smallIcon_);
 }
