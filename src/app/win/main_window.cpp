@@ -225,7 +225,7 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) return OnInitDialog();
   for (auto& part : parts_) {
     LRESULT result = 0;
-    if (part->OnMessage(*this, message, wParam, lParam, result)) return Answer(result);
+    if (part->OnMessage(*this, message, wParam, lParam, result)) return Answer(message, result);
   }
   if (message == InstanceMessage() && message != 0) return Answer(AnswerInstanceMessage(Window(), wParam, lParam));
   switch (message) {
