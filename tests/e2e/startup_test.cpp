@@ -267,6 +267,7 @@ TEST_F(Startup, ResizingWidensOnlyThePanelAndStaysWithinTheLimits) {
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(panel.right + 3, panel.bottom + 3)), HTCAPTION);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(panel.left + 5, panel.top + 5)), HTCAPTION);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, (r.top + r.bottom) / 2)), HTRIGHT);
+  Sleep(300);  // let the resized window paint before the picture
   SaveScreenshot(L"startup_resized");
   SendCommand(w, kCommandClose);
   EXPECT_EQ(p.WaitForExit(), kExitNormal);

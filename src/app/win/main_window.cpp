@@ -88,7 +88,7 @@ void MainWindow::ApplyLayout() {
                              SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (batch) EndDeferWindowPos(batch);
-  InvalidateRect(Window(), nullptr, TRUE);
+  RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::PlaceOnNearestMonitor() {
