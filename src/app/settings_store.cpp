@@ -164,7 +164,7 @@ bool SettingsStore::WriteLongValue(TextView section, TextView text) {
   doc.DeleteSection(section);
   const Text stored = EncodeLineBreaks(text);
   for (size_t i = 0, at = 0; at < stored.size(); ++i, at += kChunkSize) {
-    if (!doc.Set(section, ChunkKey(section, i), StoredChunk(TextView(stored).substr(at, kChunkSize)))) return false;
+    if (!doc.SetOwned(section, ChunkKey(section, i), StoredChunk(TextView(stored).substr(at, kChunkSize)))) return false;
   }
   return fs_.WriteFileAtomic(iniPath_, doc.Serialize());
 }
