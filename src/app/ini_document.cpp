@@ -154,10 +154,12 @@ TextView IniDocument::Unquote(TextView v) {
   return v;
 }
 
-bool IniDocument::Set(TextView section, TextView key, TextView value) {
+bool IniDocument::Set(TextView section, TextView key, TextView value) { return SetOwned(section, key, Text(value)); }
+
+bool IniDocument::SetOwned(TextView section, TextView key, Text&& value) {
   section = UpToNul(section);
   key = UpToNul(key);
-  value = UpToNul(value);
+  value.resize(UpToNul(value).size());
   if (TrimIni(section).empty() || TrimIni(key).empty()) return false;
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
   // A key with "=" or one that looks like a section header would not read back as the same key.
@@ -168,19 +170,20 @@ bool IniDocument::Set(TextView section, TextView key, TextView value) {
     s = &sections_.emplace_back();
     s->name = Text(TrimLeading(section));  // the platform keeps trailing blanks of a new name
   }
-  const TextView trimmedKey = TrimIni(key);
   // Stored values lose their leading blanks on write and their trailing ones on the next read.
-  const TextView stored = TrimLeading(value);
+  const size_t leading = value.size() - TrimLeading(value).size();
+  if (leading > 0) value.erase(0, leading);
+  const TextView trimmedKey = TrimIni(key);
   for (auto& e : s->entries) {
     if (EqualsIgnoreCase(e.name, trimmedKey)) {
-      e.value = Text(stored);
+      e.value = std::move(value);
       e.hasValue = true;
       return true;
     }
   }
   IniEntry& e = s->entries.emplace_back();
   e.name = Text(TrimLeading(key));
-  e.value = Text(stored);
+  e.value = std::move(value);
   e.hasValue = true;
   return true;
 }

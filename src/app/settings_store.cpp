@@ -151,9 +151,10 @@ Text SettingsStore::ReadLongValue(TextView section) {
   Text stored;
   // Every chunk up to the first missing one: a long list is never cut.
   for (size_t i = 0;; ++i) {
-    const Text* chunk = doc.Find(section, ChunkKey(section, i));
-    if (i > 0 && (!chunk || chunk->empty())) break;
-    if (chunk) stored.append(IniDocument::Unquote(*chunk));
+    const Text* found = doc.Find(section, ChunkKey(section, i));
+    const TextView chunk = found ? IniDocument::Unquote(*found) : TextView();
+    if (i > 0 && chunk.empty()) break;
+    stored.append(chunk);
   }
   return DecodeLineBreaks(stored);
 }
@@ -164,7 +165,7 @@ bool SettingsStore::WriteLongValue(TextView section, TextView text) {
   doc.DeleteSection(section);
   const Text stored = EncodeLineBreaks(text);
   for (size_t i = 0, at = 0; at < stored.size(); ++i, at += kChunkSize) {
-    if (!doc.Set(section, ChunkKey(section, i), StoredChunk(TextView(stored).substr(at, kChunkSize)))) return false;
+    if (!doc.SetOwned(section, ChunkKey(section, i), StoredChunk(TextView(stored).substr(at, kChunkSize)))) return false;
   }
   return fs_.WriteFileAtomic(iniPath_, doc.Serialize());
 }

@@ -180,6 +180,8 @@ TEST_F(SettingsStoreTest, LongValueLineBreaksAndChunkEdges) {
   // Only chunks up to the first missing one belong to the value.
   fs.PutUtf16(ini, u"[L]\r\nL=a\r\nL_1=b\r\nL_3=stale\r\n");
   EXPECT_EQ(store.ReadLongValue(u"L"), u"ab");
+  fs.PutUtf16(ini, u"[L]\r\nL=a\r\nL_1=\"\"\r\nL_2=stale\r\n");
+  EXPECT_EQ(store.ReadLongValue(u"L"), u"a");
 }
 
 TEST(SettingsObjects, IntSettingCutsItsKeyAndSkipsUnchangedWrites) {
