@@ -86,3 +86,50 @@ TEST(PanelMenus, ItemTextsCarryTwoTabsAndTheGlyph) {
 
 }  // namespace
 }  // namespace sorvane
+
+#include <map>
+
+#include "playback/volume_setting.h"
+
+namespace sorvane {
+namespace {
+
+// Holds the "Sorvane" section in memory and counts writes.
+struct FakeStore {
+  int ReadInt(TextView section, TextView key, int def) {
+    EXPECT_EQ(section, u"Sorvane");
+    auto it = values.find(Text(key));
+    return it == values.end() ? def : it->second;
+  }
+  bool WriteInt(TextView, TextView key, int value) {
+    ++writes;
+    values[Text(key)] = value;
+    return true;
+  }
+  std::map<Text, int> values;
+  int writes = 0;
+};
+
+TEST(VolumeSetting, AChosenFiftyReplacesAnOlderStoredVolume) {
+  FakeStore store;
+  store.values[u"Volume"] = 80;
+  EXPECT_EQ(LoadVolumeSetting(store), 80);
+  EXPECT_TRUE(SaveVolumeSetting(store, 50));
+  EXPECT_EQ(LoadVolumeSetting(store), 50);
+  EXPECT_FALSE(SaveVolumeSetting(store, 50));  // unchanged: no second write
+  EXPECT_EQ(store.writes, 1);
+}
+
+TEST(VolumeSetting, DefaultsAndRange) {
+  FakeStore store;
+  EXPECT_EQ(LoadVolumeSetting(store), 50);
+  EXPECT_FALSE(SaveVolumeSetting(store, 50));  // absent key already loads as 50
+  EXPECT_TRUE(SaveVolumeSetting(store, 0));
+  store.values[u"Volume"] = 250;
+  EXPECT_EQ(LoadVolumeSetting(store), 100);
+  store.values[u"Volume"] = -3;
+  EXPECT_EQ(LoadVolumeSetting(store), 0);
+}
+
+}  // namespace
+}  // namespace sorvane
