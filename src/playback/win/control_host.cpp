@@ -14,18 +14,21 @@ namespace sorvane::win {
 namespace {
 
 // The site the control sees: a windowed in-place site whose window is the host
-// window, and a frame that declines everything a frame may be asked for.
-class Site final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame, RefCounted<Site> {
+// window, and a frame that declines everything a frame may be asked for. It
+// answers IOleInPlaceSiteEx too: Wine's control refuses to activate in place
+// unless the site offers that or the windowless site.
+class Site final : public IOleClientSite, public IOleInPlaceSiteEx, public IOleInPlaceFrame, RefCounted<Site> {
  public:
   explicit Site(HWND window) : window_(window) {}
   void Detach() { window_ = nullptr; }
 
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    static constexpr std::array<InterfaceEntry, 5> kTable{{
+    static constexpr std::array<InterfaceEntry, 6> kTable{{
         {&IID_IOleClientSite, [](void* s) -> IUnknown* { return static_cast<IOleClientSite*>(static_cast<Site*>(s)); }},
         {&IID_IOleWindow, [](void* s) -> IUnknown* { return static_cast<IOleInPlaceSite*>(static_cast<Site*>(s)); }},
         {&IID_IOleInPlaceSite, [](void* s) -> IUnknown* { return static_cast<IOleInPlaceSite*>(static_cast<Site*>(s)); }},
+        {&IID_IOleInPlaceSiteEx, [](void* s) -> IUnknown* { return static_cast<IOleInPlaceSiteEx*>(static_cast<Site*>(s)); }},
         {&IID_IOleInPlaceUIWindow, [](void* s) -> IUnknown* { return static_cast<IOleInPlaceFrame*>(static_cast<Site*>(s)); }},
         {&IID_IOleInPlaceFrame, [](void* s) -> IUnknown* { return static_cast<IOleInPlaceFrame*>(static_cast<Site*>(s)); }},
     }};
@@ -84,6 +87,14 @@ class Site final : public IOleClientSite, public IOleInPlaceSite, public IOleInP
   STDMETHODIMP DiscardUndoState() override { return S_OK; }
   STDMETHODIMP DeactivateAndUndo() override { return S_OK; }
   STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+
+  // IOleInPlaceSiteEx
+  STDMETHODIMP OnInPlaceActivateEx(BOOL* noRedraw, DWORD) override {
+    if (noRedraw) *noRedraw = FALSE;
+    return S_OK;
+  }
+  STDMETHODIMP OnInPlaceDeactivateEx(BOOL) override { return S_OK; }
+  STDMETHODIMP RequestUIActivate() override { return S_OK; }
 
   // IOleInPlaceUIWindow
   STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }

@@ -101,6 +101,11 @@ INT_PTR PlayerPanel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       KillTimer(window_, kTickTimer);
       KillTimer(window_, kSeekTimer);
+      // Stop before the control goes away with its host window: Wine's player
+      // left running crashes the process at exit. The references go with the
+      // window, so none outlives the thread's OLE.
+      control_.Stop();
+      control_.Attach(nullptr);
       return FALSE;
     default:
       return FALSE;
@@ -145,6 +150,7 @@ void PlayerPanel::OnInit() {
     SendMessageW(volume, TBM_SETPOS, TRUE, 50);
   }
   if (control_.HasPlayer()) control_.SetVolume(50);
+  UpdateVolumeText();  // the label shows the volume now in effect, not the control's former one
   if (HWND position = child(kPositionSliderId)) {
     SendMessageW(position, TBM_SETRANGEMIN, FALSE, 0);
     SendMessageW(position, TBM_SETRANGEMAX, FALSE, 1000);
