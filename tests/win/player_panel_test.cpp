@@ -147,6 +147,20 @@ TEST_F(PanelFixture, HostsTheControlInAWindowThatFollowsItsHost) {
   SetParent(video, panel.Window());
 }
 
+// Destroying the panel releases every reference to the control, also while a
+// medium plays: the last Release is then ours.
+TEST_F(PanelFixture, DestroyingThePanelReleasesTheControl) {
+  const std::wstring wav = Wav();
+  ASSERT_TRUE(panel.Control().PlayUrl(T(wav.c_str())));
+  ASSERT_TRUE(PumpUntil([&] { return panel.Control().LastPlayState() == 3; }, 5000));
+  IUnknown* control = GetHostedControl(panel.VideoWindow()).Detach();
+  ASSERT_TRUE(control);
+  DestroyWindow(panel.Window());
+  EXPECT_FALSE(panel.Window());
+  EXPECT_FALSE(panel.Control().HasPlayer());
+  EXPECT_EQ(control->Release(), 0u);
+}
+
 TEST_F(PanelFixture, StartsAtVolumeFiftyAndFollowsTheVolumeSlider) {
   EXPECT_EQ(SliderPos(panel, PlayerPanel::kVolumeSliderId), 50);
   EXPECT_EQ(panel.Control().GetVolume(), 50);

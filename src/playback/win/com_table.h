@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include <wrl/client.h>
+
 #include <span>
 
 namespace sorvane::win {
@@ -50,5 +52,15 @@ class RefCounted {
  private:
   LONG refs_ = 1;
 };
+
+// Takes over a reference the caller already owns (a new object, or a pointer
+// handed out with a reference added). ComPtr::Attach of this mingw-w64 version
+// adds a reference of its own, which would leak the object.
+template <class T>
+Microsoft::WRL::ComPtr<T> Adopt(T* owned) {
+  Microsoft::WRL::ComPtr<T> p;
+  *p.ReleaseAndGetAddressOf() = owned;
+  return p;
+}
 
 }  // namespace sorvane::win

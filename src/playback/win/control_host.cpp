@@ -201,7 +201,7 @@ class ControlHost {
     if (!GetClassNameW(window_, className, 64) || FAILED(CLSIDFromString(className, &clsid))) return;
     ComPtr<IOleObject> object;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&object)))) return;
-    site_.Attach(new Site(window_));
+    site_ = Adopt(new Site(window_));
     if (FAILED(object->SetClientSite(site_.Get()))) {
       site_->Detach();
       site_.Reset();
@@ -234,8 +234,7 @@ class ControlHost {
         FAILED(container->FindConnectionPoint(source, &point))) {
       return false;
     }
-    ComPtr<EventSink> sink;
-    sink.Attach(new EventSink(source, std::move(handler)));
+    ComPtr<EventSink> sink = Adopt(new EventSink(source, std::move(handler)));
     DWORD cookie = 0;
     if (FAILED(point->Advise(sink.Get(), &cookie))) {
       sink->Detach();
@@ -341,11 +340,9 @@ UINT AtlGetControlMessage() {
 }
 
 ComPtr<IUnknown> GetHostedControl(HWND host) {
-  ComPtr<IUnknown> control;
-  if (!host || !IsWindow(host)) return control;
+  if (!host || !IsWindow(host)) return nullptr;
   // The answer already carries the reference we take over.
-  control.Attach(reinterpret_cast<IUnknown*>(SendMessageW(host, AtlGetControlMessage(), 0, 0)));
-  return control;
+  return Adopt(reinterpret_cast<IUnknown*>(SendMessageW(host, AtlGetControlMessage(), 0, 0)));
 }
 
 bool ConnectControlEvents(HWND host, ControlEventHandler handler) {
