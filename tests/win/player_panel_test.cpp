@@ -294,6 +294,50 @@ TEST_F(PanelFixture, CommandsReachTheParent) {
   EXPECT_EQ(parent.commands, expected);
 }
 
+// The menus are read while open (the panel, their owner, is told at
+// WM_INITMENUPOPUP) and closed again.
+struct OpenMenu {
+  std::vector<std::pair<UINT, Text>> items;  // id 0: separator
+  UINT checked = 0;
+};
+LRESULT CALLBACK ReadMenu(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  if (m == WM_INITMENUPOPUP) {
+    auto* out = reinterpret_cast<OpenMenu*>(data);
+    HMENU menu = reinterpret_cast<HMENU>(wp);
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      wchar_t text[128] = {};
+      GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+      const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+      out->checked += (state & MF_CHECKED) != 0;
+      out->items.emplace_back((state & MF_SEPARATOR) ? 0 : GetMenuItemID(menu, i), T(text));
+    }
+    PostMessageW(w, WM_CANCELMODE, 0, 0);
+    EndMenu();
+  }
+  return DefSubclassProc(w, m, wp, lp);
+}
+
+TEST_F(PanelFixture, MenusShowLabelsAndGlyphsInTheirColumn) {
+  ShowWindow(parent.Window(), SW_SHOW);
+  panel.SetLabelLookup([](int id) { return id == 119 ? Text(u"In order") : Text(); });
+  OpenMenu player, shuffle;
+  SetWindowSubclass(panel.Window(), ReadMenu, 1, reinterpret_cast<DWORD_PTR>(&player));
+  Click(panel, 1264);
+  SetWindowSubclass(panel.Window(), ReadMenu, 1, reinterpret_cast<DWORD_PTR>(&shuffle));
+  Click(panel, 1263);
+  RemoveWindowSubclass(panel.Window(), ReadMenu, 1);
+
+  ASSERT_EQ(player.items.size(), 8u);
+  EXPECT_EQ(player.items[0], (std::pair<UINT, Text>{1301, u"\t\t\u25B6"}));
+  EXPECT_EQ(player.items[3].first, 0u);
+  EXPECT_EQ(player.items[7], (std::pair<UINT, Text>{1306, u"\t\t\U0001F507"}));
+  ASSERT_EQ(shuffle.items.size(), 5u);
+  EXPECT_EQ(shuffle.items[3], (std::pair<UINT, Text>{1312, u"\t\t"}));
+  EXPECT_EQ(shuffle.items[4], (std::pair<UINT, Text>{1310, u"In order\t\t\U0001F501"}));
+  EXPECT_EQ(player.checked + shuffle.checked, 0u);
+  EXPECT_TRUE(parent.commands.empty());  // closing a menu sends nothing
+}
+
 TEST_F(PanelFixture, LayoutFollowsThePanelSize) {
   SetWindowPos(panel.Window(), nullptr, 0, 0, 300, 330, SWP_NOZORDER);
   const int i = GetSystemMetrics(SM_CXICON);
