@@ -87,48 +87,45 @@ TEST(PanelMenus, ItemTextsCarryTwoTabsAndTheGlyph) {
 }  // namespace
 }  // namespace sorvane
 
-#include <map>
-
 #include "playback/volume_setting.h"
+#include "settings_fake_file_system.h"
 
 namespace sorvane {
 namespace {
 
-// Holds the "Sorvane" section in memory and counts writes.
-struct FakeStore {
-  int ReadInt(TextView section, TextView key, int def) {
-    EXPECT_EQ(section, u"Sorvane");
-    auto it = values.find(Text(key));
-    return it == values.end() ? def : it->second;
+struct VolumeSettingTest : ::testing::Test {
+  VolumeSettingTest() {
+    fs.folders.insert(u"c:\\apps\\sorvane");
+    store.SetIniPath(ini);
   }
-  bool WriteInt(TextView, TextView key, int value) {
-    ++writes;
-    values[Text(key)] = value;
-    return true;
-  }
-  std::map<Text, int> values;
-  int writes = 0;
+  Text ini = u"C:\\Apps\\Sorvane\\Sorvane.ini";
+  testing::FakeFileSystem fs;
+  SettingsStore store{fs};
 };
 
-TEST(VolumeSetting, AChosenFiftyReplacesAnOlderStoredVolume) {
-  FakeStore store;
-  store.values[u"Volume"] = 80;
+TEST_F(VolumeSettingTest, AChosenFiftyReplacesAnOlderStoredVolume) {
+  ASSERT_TRUE(store.WriteInt(u"Sorvane", u"Volume", 80));
   EXPECT_EQ(LoadVolumeSetting(store), 80);
   EXPECT_TRUE(SaveVolumeSetting(store, 50));
   EXPECT_EQ(LoadVolumeSetting(store), 50);
+  const int writes = fs.writes;
   EXPECT_FALSE(SaveVolumeSetting(store, 50));  // unchanged: no second write
-  EXPECT_EQ(store.writes, 1);
+  EXPECT_EQ(fs.writes, writes);
 }
 
-TEST(VolumeSetting, DefaultsAndRange) {
-  FakeStore store;
+TEST_F(VolumeSettingTest, DefaultsAndRange) {
   EXPECT_EQ(LoadVolumeSetting(store), 50);
-  EXPECT_FALSE(SaveVolumeSetting(store, 50));  // absent key already loads as 50
+  EXPECT_FALSE(SaveVolumeSetting(store, 50));  // an absent key already loads as 50
+  EXPECT_FALSE(fs.Has(ini));
   EXPECT_TRUE(SaveVolumeSetting(store, 0));
-  store.values[u"Volume"] = 250;
-  EXPECT_EQ(LoadVolumeSetting(store), 100);
-  store.values[u"Volume"] = -3;
   EXPECT_EQ(LoadVolumeSetting(store), 0);
+  ASSERT_TRUE(store.WriteString(u"Sorvane", u"Volume", u"250"));
+  EXPECT_EQ(LoadVolumeSetting(store), 100);
+  ASSERT_TRUE(store.WriteString(u"Sorvane", u"Volume", u"-3"));
+  EXPECT_EQ(LoadVolumeSetting(store), 0);
+  // A failed write is not reported as saved.
+  fs.readOnly.insert(testing::FakeFileSystem::Key(ini));
+  EXPECT_FALSE(SaveVolumeSetting(store, 40));
 }
 
 }  // namespace

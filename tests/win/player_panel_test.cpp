@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/win/wintext.h"
+#include "../unit/settings_fake_file_system.h"
 #include "media_fixtures.h"
 #include "playback/win/control_host.h"
 #include "playback/win/player_panel.h"
@@ -172,11 +173,21 @@ TEST_F(PanelFixture, StartsAtVolumeFiftyAndFollowsTheVolumeSlider) {
   EXPECT_EQ(panel.Control().GetVolume(), 30);
   EXPECT_EQ(ChildText(panel, PlayerPanel::kVolumeTextId), u"30 %");
 
-  // The start-up setter moves player, slider and label together.
-  panel.SetVolume(70);
+  // The stored volume moves player, slider and label together; at close a
+  // chosen 50 replaces it.
+  sorvane::testing::FakeFileSystem fs;
+  fs.folders.insert(u"c:\\cfg");
+  SettingsStore store(fs);
+  store.SetIniPath(u"C:\\cfg\\Sorvane.ini");
+  ASSERT_TRUE(store.WriteInt(u"Sorvane", u"Volume", 70));
+  panel.LoadVolume(store);
   EXPECT_EQ(panel.Control().GetVolume(), 70);
   EXPECT_EQ(SliderPos(panel, PlayerPanel::kVolumeSliderId), 70);
   EXPECT_EQ(ChildText(panel, PlayerPanel::kVolumeTextId), u"70 %");
+  EXPECT_FALSE(panel.SaveVolume(store));  // unchanged
+  panel.SetVolume(50);
+  EXPECT_TRUE(panel.SaveVolume(store));
+  EXPECT_EQ(store.ReadInt(u"Sorvane", u"Volume", 0), 50);
 }
 
 TEST_F(PanelFixture, PlaysAWavToItsEndAndSignalsTheEndOnce) {
@@ -422,6 +433,14 @@ TEST(PanelWithoutControl, WorksAsAWindowAndPlayAsksTheParent) {
   EXPECT_EQ(ChildText(panel, 1256), u"\U0001F507");
   panel.SetVolume(80);
   EXPECT_EQ(ChildText(panel, PlayerPanel::kVolumeTextId), u"----");
+  // No control, no volume: the stored one is kept rather than replaced by 0.
+  sorvane::testing::FakeFileSystem fs;
+  fs.folders.insert(u"c:\\cfg");
+  SettingsStore store(fs);
+  store.SetIniPath(u"C:\\cfg\\Sorvane.ini");
+  ASSERT_TRUE(store.WriteInt(u"Sorvane", u"Volume", 70));
+  EXPECT_FALSE(panel.SaveVolume(store));
+  EXPECT_EQ(store.ReadInt(u"Sorvane", u"Volume", 0), 70);
   Click(panel, 1253);
   Pump(50);
   EXPECT_EQ(parent.Count(1259, 1259), 1);

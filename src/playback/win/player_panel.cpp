@@ -5,6 +5,7 @@
 #include "framework/win/wintext.h"
 #include "playback/panel_layout.h"
 #include "playback/panel_texts.h"
+#include "playback/volume_setting.h"
 #include "playback/win/control_host.h"
 #include "playback/win/symbol_font.h"
 #include "playback/win/wmp_player.h"
@@ -216,6 +217,13 @@ void PlayerPanel::SetVolume(int volume) {
   control_.SetVolume(volume);
   if (HWND slider = child(kVolumeSliderId)) SendMessageW(slider, TBM_SETPOS, TRUE, volume);
   UpdateVolumeText();
+}
+
+void PlayerPanel::LoadVolume(SettingsStore& store) { SetVolume(LoadVolumeSetting(store)); }
+
+bool PlayerPanel::SaveVolume(SettingsStore& store) {
+  if (!control_.HasSettings()) return false;
+  return SaveVolumeSetting(store, control_.GetVolume());
 }
 
 void PlayerPanel::UpdateVolumeText() {

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 
+#include "app/settings_store.h"
 #include "framework/text.h"
 #include "playback/panel_menus.h"
 #include "playback/player_control.h"
@@ -41,6 +42,11 @@ class PlayerPanel {
 
   // The volume chosen at start from the settings: player, slider and label.
   void SetVolume(int volume);
+  // LoadSettings: applies the stored "Volume" (50 when absent).
+  void LoadVolume(SettingsStore& store);
+  // SaveSettings: writes "Volume" when it differs from the stored value. Without
+  // a control there is no volume to keep, and the stored one stays.
+  bool SaveVolume(SettingsStore& store);
   void SetShuffleGlyph(bool on);
   void Stop();          // the Stop button
   void ToggleMute();    // the Mute button
