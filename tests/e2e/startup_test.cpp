@@ -267,6 +267,7 @@ TEST_F(Startup, ResizingWidensOnlyThePanelAndStaysWithinTheLimits) {
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(panel.right + 3, panel.bottom + 3)), HTCAPTION);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(panel.left + 5, panel.top + 5)), HTCAPTION);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, (r.top + r.bottom) / 2)), HTRIGHT);
+  Sleep(300);  // let the resized window paint before the picture
   SaveScreenshot(L"startup_resized");
   SendCommand(w, kCommandClose);
   EXPECT_EQ(p.WaitForExit(), kExitNormal);
@@ -288,6 +289,35 @@ TEST_F(Startup, EndOfSessionSavesWithoutClosingAndEscCloses) {
   // Esc (the dialog's cancel) ends the program in order for now.
   SendCommand(w, IDCANCEL);
   EXPECT_EQ(p.WaitForExit(), kExitNormal);
+}
+
+}  // namespace
+
+namespace {
+
+// Start modes that end without a main window, with their exit codes.
+TEST_F(Startup, ModesWithoutMainWindowEndWithTheirCodes) {
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* arguments;
+    DWORD code;
+  } cases[] = {
+      {L"sorvane_setup.exe", L"", 0},
+      {L"sorvane_uninstall.exe", L"", 0},
+      {L"Sorvane.exe", L"-?install", 0},
+      {L"Sorvane.exe", L"AutoupdateService_2020", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::wstring(c.name) + L" " + c.arguments);
+    Process p;
+    ASSERT_TRUE(p.Start(Install(c.name), c.arguments));
+    EXPECT_EQ(p.WaitForExit(), c.code);
+    // No main window ran: no window rectangle was ever saved.
+    const auto ini = ReadUtf16Ini(appData.IniPath());
+    EXPECT_FALSE(ini && IniValue(*ini, L"Program", L"m_Window_Rect").has_value());
+  }
+  // The service mode located the INI file like a normal start.
+  EXPECT_TRUE(FileExists(appData.IniPath()));
 }
 
 }  // namespace

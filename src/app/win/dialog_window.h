@@ -34,6 +34,17 @@ class DialogWindow {
     SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
     return TRUE;
   }
+  // The same for any message: the few that a dialog procedure answers by its
+  // return value (colour brushes, list-box keys, ...) get it returned.
+  INT_PTR Answer(UINT message, LRESULT result) {
+    if (ReturnsDirectly(message)) return static_cast<INT_PTR>(result);
+    return Answer(result);
+  }
+  static bool ReturnsDirectly(UINT message) {
+    return (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) || message == WM_COMPAREITEM ||
+           message == WM_VKEYTOITEM || message == WM_CHARTOITEM || message == WM_QUERYDRAGICON ||
+           message == WM_INITDIALOG;
+  }
 
  private:
   static INT_PTR CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

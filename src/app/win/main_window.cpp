@@ -34,6 +34,8 @@ MainWindow::MainWindow() = default;
 
 MainWindow::~MainWindow() {
   if (CurrentLoop()) CurrentLoop()->RemoveMessageFilter(this);
+  // Destroy while the parts still exist: destruction sends messages they may handle.
+  if (Window()) DestroyWindow(Window());
   if (largeIcon_) DestroyIcon(largeIcon_);
   if (smallIcon_) DestroyIcon(smallIcon_);
 }
@@ -86,7 +88,7 @@ void MainWindow::ApplyLayout() {
                              SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (batch) EndDeferWindowPos(batch);
-  InvalidateRect(Window(), nullptr, TRUE);
+  RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::PlaceOnNearestMonitor() {
@@ -100,7 +102,7 @@ void MainWindow::PlaceOnNearestMonitor() {
 }
 
 void MainWindow::LoadWindowRect() {
-  ApplyStoredWindowRect(Window(), WindowRectSetting().Load(Settings()));
+  ApplyWindowRect(Window(), WindowRectSetting().Load(Settings()));
 }
 
 void MainWindow::UpdateTitle() {
@@ -223,7 +225,7 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) return OnInitDialog();
   for (auto& part : parts_) {
     LRESULT result = 0;
-    if (part->OnMessage(*this, message, wParam, lParam, result)) return Answer(result);
+    if (part->OnMessage(*this, message, wParam, lParam, result)) return Answer(message, result);
   }
   if (message == InstanceMessage() && message != 0) return Answer(AnswerInstanceMessage(Window(), wParam, lParam));
   switch (message) {

@@ -1,11 +1,11 @@
-// The file-system seam on the Win32 API.
+// The settings store's file system and environment on Win32.
 #pragma once
 
 #include "app/file_system.h"
 
 namespace sorvane::win {
 
-class WinFileSystem : public FileSystem {
+class WinFileSystem final : public FileSystem {
  public:
   bool ReadFile(const Text& path, std::string& bytes) override;
   bool WriteFileAtomic(const Text& path, std::string_view bytes) override;

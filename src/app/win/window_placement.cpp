@@ -4,9 +4,10 @@
 
 namespace sorvane::win {
 
-void ApplyStoredWindowRect(HWND window, const Text& stored) {
-  const auto r = StoredWindowRect(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  if (r) SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, 0);
+bool ApplyWindowRect(HWND window, TextView storedText) {
+  const auto r = StoredWindowRect(storedText, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  if (!r) return false;
+  return SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, 0) != 0;
 }
 
 }  // namespace sorvane::win

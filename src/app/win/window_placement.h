@@ -1,5 +1,4 @@
-// Applies a stored "left,top,right,bottom" rectangle to a window, corrected
-// into a visible, bounded position on the primary screen.
+// Moves a window to its stored rectangle, fitted to the primary screen.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +7,8 @@
 
 namespace sorvane::win {
 
-void ApplyStoredWindowRect(HWND window, const Text& stored);
+// Does nothing for a text of 9 characters or fewer or one without four numbers.
+// True when the window was moved.
+bool ApplyWindowRect(HWND window, TextView storedText);
 
 }  // namespace sorvane::win
