@@ -1,0 +1,375 @@
+// The list view and list selector in a host window of their own, as the main
+// window will hold them.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "../unit/fake_list_storage.h"
+#include "framework/win/wintext.h"
+#include "medialist/list_persistence.h"
+#include "medialist/win/media_list_controller.h"
+
+namespace sorvane::win {
+namespace {
+
+using sorvane::testing::FakeListStorage;
+
+constexpr int kListId = 1033;
+constexpr int kSelectorId = 1000;
+
+LRESULT CALLBACK HostProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+
+class ListHost {
+ public:
+  ListHost() {
+    static bool registered = false;
+    if (!registered) {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = HostProc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"SorvaneListHost";
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+      RegisterClassW(&wc);
+      registered = true;
+    }
+    window = CreateWindowExW(0, L"SorvaneListHost", L"lists", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 720, 420,
+                             nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    list = CreateWindowExW(0, WC_LISTVIEWW, L"",
+                           WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_BORDER |
+                               WS_TABSTOP,
+                           5, 5, 690, 300, window, reinterpret_cast<HMENU>(kListId), nullptr, nullptr);
+    selector = CreateWindowExW(0, L"COMBOBOX", L"",
+                               WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 5,
+                               315, 400, 200, window, reinterpret_cast<HMENU>(kSelectorId), nullptr, nullptr);
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    MediaListCallbacks cb;
+    cb.playUrl = [this](const Text& path) { played.push_back(path); };
+    cb.listLoaded = [this](int index) { loaded.push_back(index); };
+    cb.ask = [this](TextView text, TextView, QuestionIcon) {
+      asked.push_back(Text(text));
+      return answer;
+    };
+    controller.Attach(window, list, selector, cb);
+  }
+  ~ListHost() {
+    controller.View().Detach();
+    DestroyWindow(window);
+  }
+
+  void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  Text ItemText(int row, int column) {
+    wchar_t buffer[1024] = {};
+    ListView_GetItemText(list, row, column, buffer, 1024);
+    return T(buffer);
+  }
+  RECT RowRect(int row) {
+    RECT r{};
+    ListView_GetItemRect(list, row, &r, LVIR_BOUNDS);
+    return r;
+  }
+  std::vector<Text> SelectorEntries() {
+    std::vector<Text> out;
+    const int n = static_cast<int>(SendMessageW(selector, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      wchar_t buffer[512] = {};
+      SendMessageW(selector, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
+      out.push_back(T(buffer));
+    }
+    return out;
+  }
+  void ChooseEntry(int entry) {
+    SendMessageW(selector, CB_SETCURSEL, entry, 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(kSelectorId, CBN_SELENDOK), reinterpret_cast<LPARAM>(selector));
+  }
+
+  FakeListStorage storage;
+  MediaListController controller{storage};
+  HWND window = nullptr, list = nullptr, selector = nullptr;
+  std::vector<Text> played, asked;
+  std::vector<int> loaded;
+  Answer answer = Answer::kYes;
+};
+
+LRESULT CALLBACK HostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_NCCREATE) SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
+                                                                reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+  auto* host = reinterpret_cast<ListHost*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+  if (host && m == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->idFrom == kListId) {
+    LRESULT result = 0;
+    if (host->controller.OnNotify(reinterpret_cast<NMHDR*>(lp), result)) return result;
+  }
+  if (host && m == WM_COMMAND && LOWORD(wp) == kSelectorId && host->controller.OnSelectorCommand(wp, lp)) return 0;
+  return DefWindowProcW(w, m, wp, lp);
+}
+
+class MediaListViewTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+  }
+  void Store(std::vector<Text> names, std::vector<Text> lists) {
+    host.storage.strings[Text(kListNamesKey)] = JoinListNames(names);
+    for (size_t i = 0; i < lists.size(); ++i)
+      if (!lists[i].empty()) host.storage.sections[ListSectionName(static_cast<int>(i))] = lists[i];
+  }
+  void SetKeys(std::initializer_list<int> down) {
+    BYTE keys[256] = {};
+    for (int k : down) keys[k] = 0x80;
+    SetKeyboardState(keys);
+  }
+  std::string Order() {
+    std::string s;
+    for (int r = 0; r < ListView_GetItemCount(host.list); ++r) s += ToUtf8(host.ItemText(r, 0)).substr(0, 1);
+    return s;
+  }
+
+  ListHost host;
+};
+
+TEST_F(MediaListViewTest, ShowsTheSavedListWithItsColumns) {
+  Store({u"Rock", u"Jazz"}, {u"C:\\m\\one.mp3\r\nC:\\m\\two.mp3\r\nthree.wav", u"C:\\j\\x.mp3"});
+  host.controller.Start();
+  EXPECT_EQ(host.loaded, std::vector<int>{0});
+  ASSERT_EQ(ListView_GetItemCount(host.list), 3);
+  EXPECT_EQ(host.ItemText(0, 0), u"one.mp3");
+  EXPECT_EQ(host.ItemText(1, 1), u"C:\\m\\two.mp3");
+  EXPECT_EQ(host.ItemText(2, 0), u"three.wav");
+  EXPECT_EQ(host.ItemText(2, 3), u"");
+
+  const wchar_t* headers[] = {L"Title", L"Path", L"Duration", L"File Name", L"Error"};
+  const int widths[] = {200, 200, 70, 200, 20};
+  for (int c = 0; c < 5; ++c) {
+    wchar_t text[64] = {};
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    col.pszText = text;
+    col.cchTextMax = 64;
+    ASSERT_TRUE(ListView_GetColumn(host.list, c, &col));
+    EXPECT_STREQ(text, headers[c]);
+    EXPECT_EQ(col.cx, widths[c]);
+    EXPECT_EQ((col.fmt & LVCFMT_IMAGE) != 0, c == 2);
+  }
+  int order[5] = {};
+  ASSERT_TRUE(ListView_GetColumnOrderArray(host.list, 5, order));
+  EXPECT_EQ(std::vector<int>(order, order + 5), (std::vector<int>{0, 2, 1, 3, 4}));
+  const DWORD ex = ListView_GetExtendedListViewStyle(host.list);
+  EXPECT_TRUE(ex & LVS_EX_FULLROWSELECT);
+  EXPECT_TRUE(ex & LVS_EX_SUBITEMIMAGES);
+  EXPECT_EQ(ImageList_GetImageCount(ListView_GetImageList(host.list, LVSIL_SMALL)), 4);
+
+  EXPECT_EQ(host.SelectorEntries(),
+            (std::vector<Text>{u"Rock", u"Jazz", u"....   + Add New Playlist", u"    - Remove"}));
+  EXPECT_EQ(SendMessageW(host.selector, CB_GETCURSEL, 0, 0), 0);
+  EXPECT_TRUE(host.played.empty());  // loading never plays
+}
+
+TEST_F(MediaListViewTest, AClickOnARowPlaysItsPath) {
+  Store({u"A"}, {u"C:\\m\\one.mp3\r\nC:\\m\\two.mp3"});
+  host.controller.Start();
+  UpdateWindow(host.window);
+  const RECT r = host.RowRect(1);
+  const LPARAM at = MAKELPARAM(r.left + 40, (r.top + r.bottom) / 2);
+  PostMessageW(host.list, WM_LBUTTONUP, 0, at);
+  SendMessageW(host.list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  host.Pump();
+  ASSERT_FALSE(host.played.empty());
+  EXPECT_EQ(host.played.back(), u"C:\\m\\two.mp3");
+  EXPECT_TRUE(host.controller.Rows().IsSelected(1));
+  EXPECT_EQ(host.controller.Rows().Focus(), 1);
+}
+
+TEST_F(MediaListViewTest, KeysSelectInvertAndRemove) {
+  Store({u"A"}, {u"a.mp3\r\nb.mp3\r\nc.mp3\r\nd.mp3"});
+  host.controller.Start();
+  MediaList& rows = host.controller.Rows();
+  SetKeys({VK_CONTROL});
+  SendMessageW(host.list, WM_KEYDOWN, 'A', 0);
+  EXPECT_EQ(rows.SelectedCount(), 4);
+  EXPECT_EQ(ListView_GetSelectedCount(host.list), 4u);
+
+  SetKeys({});
+  host.controller.View().SelectAndFocus(1);
+  SetKeys({VK_CONTROL});
+  SendMessageW(host.list, WM_KEYDOWN, 'I', 0);
+  EXPECT_EQ(rows.SelectedRows(), (std::vector<int>{0, 2, 3}));
+  EXPECT_EQ(ListView_GetSelectedCount(host.list), 3u);
+
+  SetKeys({VK_SHIFT});
+  SendMessageW(host.list, WM_KEYDOWN, VK_DELETE, 0);  // Shift+Delete does nothing
+  EXPECT_EQ(ListView_GetItemCount(host.list), 4);
+  SetKeys({VK_MENU, VK_CONTROL});
+  SendMessageW(host.list, WM_KEYDOWN, 'X', 0);  // nothing with Alt
+  EXPECT_EQ(ListView_GetItemCount(host.list), 4);
+  SetKeys({});
+  SendMessageW(host.list, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ(Order(), "b");
+  EXPECT_EQ(rows.Count(), 1);
+
+  // Ctrl+X removes too, and the removal reaches the store after the delay.
+  host.controller.AddMediaFile(u"e.mp3", nullptr);
+  EXPECT_EQ(ListView_GetItemCount(host.list), 2);
+  host.controller.View().SelectAndFocus(0);
+  SetKeys({VK_CONTROL});
+  SendMessageW(host.list, WM_KEYDOWN, 'X', 0);
+  SetKeys({});
+  EXPECT_EQ(Order(), "e");
+  EXPECT_EQ(host.storage.sections[u"MediaList"], u"a.mp3\r\nb.mp3\r\nc.mp3\r\nd.mp3");  // not yet
+  const DWORD until = GetTickCount() + 4000;
+  while (GetTickCount() < until && host.storage.sections[u"MediaList"] != u"e.mp3") {
+    host.Pump();
+    Sleep(20);
+  }
+  EXPECT_EQ(host.storage.sections[u"MediaList"], u"e.mp3");
+}
+
+TEST_F(MediaListViewTest, ADropBetweenRowsReordersThemAndPlaysTheMovedRow) {
+  Store({u"A"}, {u"A.mp3\r\nB.mp3\r\nC.mp3"});
+  host.controller.Start();
+  UpdateWindow(host.window);
+  MediaListView& view = host.controller.View();
+  view.SelectAndFocus(0);
+  host.played.clear();
+
+  const RECT b = host.RowRect(1);
+  view.BeginInternalDrag(0);
+  EXPECT_EQ(view.DragOverAt({b.left + 60, b.top + 2}), static_cast<DWORD>(DROPEFFECT_NONE));  // upper half of B
+  EXPECT_FALSE(view.DropAt({b.left + 60, b.top + 2}));
+  EXPECT_EQ(Order(), "ABC");
+
+  view.BeginInternalDrag(0);
+  EXPECT_EQ(view.DragOverAt({b.left + 60, b.bottom - 2}), static_cast<DWORD>(DROPEFFECT_MOVE));
+  EXPECT_TRUE(view.DropAt({b.left + 60, b.bottom - 2}));
+  EXPECT_EQ(Order(), "BAC");
+  EXPECT_EQ(ListView_GetNextItem(host.list, -1, LVNI_FOCUSED), 1);
+  EXPECT_EQ(host.played, std::vector<Text>{u"A.mp3"});
+
+  // Below the last row: the rows go to the end.
+  const RECT c = host.RowRect(2);
+  view.SelectAndFocus(0);
+  view.BeginInternalDrag(0);
+  EXPECT_TRUE(view.DropAt({c.left + 60, c.bottom + 30}));
+  EXPECT_EQ(Order(), "ACB");
+}
+
+TEST_F(MediaListViewTest, RowsAreDrawnInTheirColours) {
+  Store({u"A"}, {u"C:\\m\\one.mp3\r\nC:\\m\\two.mp3\r\nC:\\m\\three.mp3"});
+  host.controller.Start();
+  host.controller.View().SetDarkColors(true);
+  EXPECT_EQ(ListView_GetBkColor(host.list), RGB(32, 32, 32));
+  EXPECT_EQ(ListView_GetTextColor(host.list), RGB(255, 255, 255));
+  host.controller.View().SelectAndFocus(1);
+  RedrawWindow(host.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  host.Pump();
+
+  RECT client{};
+  GetClientRect(host.list, &client);
+  const int w = client.right, h = client.bottom;
+  HDC screen = GetDC(host.list);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  // Draw the control into our bitmap so the capture does not depend on the screen.
+  SendMessageW(host.list, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+  GdiFlush();
+  auto pixel = [&](int x, int y) {
+    const auto* p = static_cast<const BYTE*>(bits) + (static_cast<size_t>(y) * w + x) * 4;
+    return RGB(p[2], p[1], p[0]);
+  };
+  auto countColour = [&](const RECT& r, COLORREF c) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < std::min<LONG>(r.right, w); ++x) n += pixel(x, y) == c;
+    return n;
+  };
+  const RECT r0 = host.RowRect(0), r1 = host.RowRect(1), r2 = host.RowRect(2);
+  EXPECT_EQ(pixel(r0.right - 30, (r0.top + r0.bottom) / 2), RGB(64, 64, 64));  // even row
+  EXPECT_EQ(pixel(r1.right - 30, (r1.top + r1.bottom) / 2), RGB(32, 32, 32));  // odd row
+  EXPECT_EQ(pixel(r2.right - 30, (r2.top + r2.bottom) / 2), RGB(64, 64, 64));
+  EXPECT_GT(countColour(r1, RGB(255, 255, 0)), 10);   // the selected row's text is yellow
+  EXPECT_EQ(countColour(r0, RGB(255, 255, 0)), 0);
+  EXPECT_GT(countColour(r0, RGB(255, 255, 255)), 10);  // other rows white
+
+  if (const char* dir = std::getenv("SORVANE_SCREENSHOT_DIR")) {
+    std::string path = dir;
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    path += "/media_list_rows.bmp";
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+      const DWORD size = static_cast<DWORD>(w * h * 4);
+      BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+      std::fwrite(&fh, sizeof fh, 1, f);
+      std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+      std::fwrite(bits, size, 1, f);
+      std::fclose(f);
+    }
+  }
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(host.list, screen);
+}
+
+TEST_F(MediaListViewTest, TheSelectorSwitchesCreatesRenamesAndDeletesLists) {
+  Store({u"L0", u"L1", u"L2"}, {u"p0.mp3", u"p1.mp3", u"p2.mp3"});
+  host.controller.Start();
+  EXPECT_EQ(host.SelectorEntries().size(), 5u);
+
+  host.ChooseEntry(2);  // switch
+  EXPECT_EQ(host.ItemText(0, 1), u"p2.mp3");
+  EXPECT_EQ(host.controller.Session().ShownListIndex(), 2);
+  EXPECT_EQ(SendMessageW(host.selector, CB_GETCURSEL, 0, 0), 2);
+
+  host.answer = Answer::kYes;
+  host.ChooseEntry(3);  // new list, copying the shown one
+  ASSERT_EQ(host.asked.size(), 1u);
+  const std::vector<Text> entries = host.SelectorEntries();
+  ASSERT_EQ(entries.size(), 6u);
+  EXPECT_EQ(entries[3].rfind(u"New playlist ", 0), 0u);
+  EXPECT_EQ(SendMessageW(host.selector, CB_GETCURSEL, 0, 0), 3);
+  EXPECT_EQ(host.storage.sections[u"MediaList3"], u"p2.mp3");
+  EXPECT_EQ(host.ItemText(0, 1), u"p2.mp3");
+
+  // Rename the shown list by typing into the edit field, then leaving it.
+  SetFocus(host.selector);
+  host.Pump();
+  SetWindowTextW(host.selector, L"Fresh");
+  SendMessageW(host.window, WM_COMMAND, MAKEWPARAM(kSelectorId, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(host.selector));
+  SetFocus(host.list);
+  host.Pump();
+  EXPECT_EQ(host.storage.strings[Text(kListNamesKey)], u"L0\tL1\tL2\tFresh");
+  EXPECT_EQ(host.SelectorEntries()[3], u"Fresh");
+
+  // The drop-down's delete entry names the shown list; deleting shifts the sections.
+  SendMessageW(host.window, WM_COMMAND, MAKEWPARAM(kSelectorId, CBN_DROPDOWN), reinterpret_cast<LPARAM>(host.selector));
+  EXPECT_EQ(host.SelectorEntries().back(), u"... Remove: Fresh");
+  host.ChooseEntry(1);
+  host.ChooseEntry(5);  // delete L1
+  EXPECT_EQ(host.storage.strings[Text(kListNamesKey)], u"L0\tL2\tFresh");
+  EXPECT_EQ(host.storage.sections[u"MediaList1"], u"p2.mp3");
+  EXPECT_EQ(host.storage.sections[u"MediaList2"], u"p2.mp3");
+  EXPECT_EQ(host.storage.sections.count(u"MediaList3"), 0u);
+  EXPECT_EQ(SendMessageW(host.selector, CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(host.ItemText(0, 1), u"p0.mp3");
+  EXPECT_EQ(host.SelectorEntries().size(), 5u);
+}
+
+}  // namespace
+}  // namespace sorvane::win
