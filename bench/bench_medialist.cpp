@@ -2,8 +2,11 @@
 // touch every row.
 #include <benchmark/benchmark.h>
 
+#include "../tests/unit/settings_fake_file_system.h"
+#include "app/settings_store.h"
 #include "medialist/list_persistence.h"
 #include "medialist/media_list.h"
+#include "medialist/settings_list_storage.h"
 
 namespace {
 
@@ -46,6 +49,25 @@ void BM_LoadStoredList(benchmark::State& state) {
   state.counters["rows"] = rows.Count();
 }
 BENCHMARK(BM_LoadStoredList)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The whole way from the INI file's bytes: read, parse, join the chunks, rows.
+void BM_LoadFromIniFile(benchmark::State& state) {
+  testing::FakeFileSystem fs;
+  fs.folders.insert(u"c:\\cfg");
+  SettingsStore store(fs);
+  store.SetIniPath(u"C:\\cfg\\Sorvane.ini");
+  store.WriteString(kProgramSection, u"m_PlayList", u"Default PlayList");
+  store.WriteLongValue(u"MediaList", StoredList(static_cast<int>(state.range(0))));
+  SettingsListStorage storage(store);
+  MediaList rows;
+  for (auto _ : state) {
+    LoadMediaList(rows, storage, 0);
+    benchmark::DoNotOptimize(rows.Count());
+  }
+  state.counters["rows"] = rows.Count();
+  state.counters["file_bytes"] = static_cast<double>(fs.Bytes(u"C:\\cfg\\Sorvane.ini").size());
+}
+BENCHMARK(BM_LoadFromIniFile)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_SaveList(benchmark::State& state) {
   OneListStorage storage(StoredList(static_cast<int>(state.range(0))));

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../unit/fake_list_storage.h"
+#include "list_host.h"
 #include "framework/win/wintext.h"
 #include "medialist/list_persistence.h"
 #include "medialist/win/media_list_controller.h"
@@ -21,99 +22,9 @@ namespace {
 
 using sorvane::testing::FakeListStorage;
 
-constexpr int kListId = 1033;
-constexpr int kSelectorId = 1000;
-
-LRESULT CALLBACK HostProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-
-class ListHost {
- public:
-  ListHost() {
-    static bool registered = false;
-    if (!registered) {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = HostProc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"SorvaneListHost";
-      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-      RegisterClassW(&wc);
-      registered = true;
-    }
-    window = CreateWindowExW(0, L"SorvaneListHost", L"lists", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 720, 420,
-                             nullptr, nullptr, GetModuleHandleW(nullptr), this);
-    list = CreateWindowExW(0, WC_LISTVIEWW, L"",
-                           WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_BORDER |
-                               WS_TABSTOP,
-                           5, 5, 690, 300, window, reinterpret_cast<HMENU>(kListId), nullptr, nullptr);
-    selector = CreateWindowExW(0, L"COMBOBOX", L"",
-                               WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 5,
-                               315, 400, 200, window, reinterpret_cast<HMENU>(kSelectorId), nullptr, nullptr);
-    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    MediaListCallbacks cb;
-    cb.playUrl = [this](const Text& path) { played.push_back(path); };
-    cb.listLoaded = [this](int index) { loaded.push_back(index); };
-    cb.ask = [this](TextView text, TextView, QuestionIcon) {
-      asked.push_back(Text(text));
-      return answer;
-    };
-    controller.Attach(window, list, selector, cb);
-  }
-  ~ListHost() {
-    controller.View().Detach();
-    DestroyWindow(window);
-  }
-
-  void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  Text ItemText(int row, int column) {
-    wchar_t buffer[1024] = {};
-    ListView_GetItemText(list, row, column, buffer, 1024);
-    return T(buffer);
-  }
-  RECT RowRect(int row) {
-    RECT r{};
-    ListView_GetItemRect(list, row, &r, LVIR_BOUNDS);
-    return r;
-  }
-  std::vector<Text> SelectorEntries() {
-    std::vector<Text> out;
-    const int n = static_cast<int>(SendMessageW(selector, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-      wchar_t buffer[512] = {};
-      SendMessageW(selector, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
-      out.push_back(T(buffer));
-    }
-    return out;
-  }
-  void ChooseEntry(int entry) {
-    SendMessageW(selector, CB_SETCURSEL, entry, 0);
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(kSelectorId, CBN_SELENDOK), reinterpret_cast<LPARAM>(selector));
-  }
-
-  FakeListStorage storage;
-  MediaListController controller{storage};
-  HWND window = nullptr, list = nullptr, selector = nullptr;
-  std::vector<Text> played, asked;
-  std::vector<int> loaded;
-  Answer answer = Answer::kYes;
-};
-
-LRESULT CALLBACK HostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_NCCREATE) SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
-                                                                reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-  auto* host = reinterpret_cast<ListHost*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (host && m == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->idFrom == kListId) {
-    LRESULT result = 0;
-    if (host->controller.OnNotify(reinterpret_cast<NMHDR*>(lp), result)) return result;
-  }
-  if (host && m == WM_COMMAND && LOWORD(wp) == kSelectorId && host->controller.OnSelectorCommand(wp, lp)) return 0;
-  return DefWindowProcW(w, m, wp, lp);
-}
+using testing::ListHost;
+using testing::kListId;
+using testing::kSelectorId;
 
 class MediaListViewTest : public ::testing::Test {
  protected:
@@ -123,9 +34,9 @@ class MediaListViewTest : public ::testing::Test {
     InitCommonControlsEx(&icc);
   }
   void Store(std::vector<Text> names, std::vector<Text> lists) {
-    host.storage.strings[Text(kListNamesKey)] = JoinListNames(names);
+    storage.strings[Text(kListNamesKey)] = JoinListNames(names);
     for (size_t i = 0; i < lists.size(); ++i)
-      if (!lists[i].empty()) host.storage.sections[ListSectionName(static_cast<int>(i))] = lists[i];
+      if (!lists[i].empty()) storage.sections[ListSectionName(static_cast<int>(i))] = lists[i];
   }
   void SetKeys(std::initializer_list<int> down) {
     BYTE keys[256] = {};
@@ -138,7 +49,8 @@ class MediaListViewTest : public ::testing::Test {
     return s;
   }
 
-  ListHost host;
+  FakeListStorage storage;
+  ListHost host{storage};
 };
 
 TEST_F(MediaListViewTest, ShowsTheSavedListWithItsColumns) {
@@ -228,13 +140,13 @@ TEST_F(MediaListViewTest, KeysSelectInvertAndRemove) {
   SendMessageW(host.list, WM_KEYDOWN, 'X', 0);
   SetKeys({});
   EXPECT_EQ(Order(), "e");
-  EXPECT_EQ(host.storage.sections[u"MediaList"], u"a.mp3\r\nb.mp3\r\nc.mp3\r\nd.mp3");  // not yet
+  EXPECT_EQ(storage.sections[u"MediaList"], u"a.mp3\r\nb.mp3\r\nc.mp3\r\nd.mp3");  // not yet
   const DWORD until = GetTickCount() + 4000;
-  while (GetTickCount() < until && host.storage.sections[u"MediaList"] != u"e.mp3") {
+  while (GetTickCount() < until && storage.sections[u"MediaList"] != u"e.mp3") {
     host.Pump();
     Sleep(20);
   }
-  EXPECT_EQ(host.storage.sections[u"MediaList"], u"e.mp3");
+  EXPECT_EQ(storage.sections[u"MediaList"], u"e.mp3");
 }
 
 TEST_F(MediaListViewTest, ADropBetweenRowsReordersThemAndPlaysTheMovedRow) {
@@ -344,7 +256,7 @@ TEST_F(MediaListViewTest, TheSelectorSwitchesCreatesRenamesAndDeletesLists) {
   ASSERT_EQ(entries.size(), 6u);
   EXPECT_EQ(entries[3].rfind(u"New playlist ", 0), 0u);
   EXPECT_EQ(SendMessageW(host.selector, CB_GETCURSEL, 0, 0), 3);
-  EXPECT_EQ(host.storage.sections[u"MediaList3"], u"p2.mp3");
+  EXPECT_EQ(storage.sections[u"MediaList3"], u"p2.mp3");
   EXPECT_EQ(host.ItemText(0, 1), u"p2.mp3");
 
   // Rename the shown list by typing into the edit field, then leaving it.
@@ -354,7 +266,7 @@ TEST_F(MediaListViewTest, TheSelectorSwitchesCreatesRenamesAndDeletesLists) {
   SendMessageW(host.window, WM_COMMAND, MAKEWPARAM(kSelectorId, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(host.selector));
   SetFocus(host.list);
   host.Pump();
-  EXPECT_EQ(host.storage.strings[Text(kListNamesKey)], u"L0\tL1\tL2\tFresh");
+  EXPECT_EQ(storage.strings[Text(kListNamesKey)], u"L0\tL1\tL2\tFresh");
   EXPECT_EQ(host.SelectorEntries()[3], u"Fresh");
 
   // The drop-down's delete entry names the shown list; deleting shifts the sections.
@@ -362,10 +274,10 @@ TEST_F(MediaListViewTest, TheSelectorSwitchesCreatesRenamesAndDeletesLists) {
   EXPECT_EQ(host.SelectorEntries().back(), u"... Remove: Fresh");
   host.ChooseEntry(1);
   host.ChooseEntry(5);  // delete L1
-  EXPECT_EQ(host.storage.strings[Text(kListNamesKey)], u"L0\tL2\tFresh");
-  EXPECT_EQ(host.storage.sections[u"MediaList1"], u"p2.mp3");
-  EXPECT_EQ(host.storage.sections[u"MediaList2"], u"p2.mp3");
-  EXPECT_EQ(host.storage.sections.count(u"MediaList3"), 0u);
+  EXPECT_EQ(storage.strings[Text(kListNamesKey)], u"L0\tL2\tFresh");
+  EXPECT_EQ(storage.sections[u"MediaList1"], u"p2.mp3");
+  EXPECT_EQ(storage.sections[u"MediaList2"], u"p2.mp3");
+  EXPECT_EQ(storage.sections.count(u"MediaList3"), 0u);
   EXPECT_EQ(SendMessageW(host.selector, CB_GETCURSEL, 0, 0), 0);
   EXPECT_EQ(host.ItemText(0, 1), u"p0.mp3");
   EXPECT_EQ(host.SelectorEntries().size(), 5u);
