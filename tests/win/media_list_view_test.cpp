@@ -26,6 +26,25 @@ using testing::ListHost;
 using testing::kListId;
 using testing::kSelectorId;
 
+// Writes 32-bit top-down pixels as a BMP into the screenshot folder.
+void SaveScreenshot(const char* name, const void* bits, int w, int h) {
+  const char* dir = std::getenv("SORVANE_SCREENSHOT_DIR");
+  if (!dir) return;
+  std::string path = dir;
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  path += std::string("/") + name;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return;
+  BITMAPINFOHEADER ih{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD size = static_cast<DWORD>(w * h * 4);
+  BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof ih + size), 0, 0,
+                      sizeof(BITMAPFILEHEADER) + sizeof ih};
+  std::fwrite(&fh, sizeof fh, 1, f);
+  std::fwrite(&ih, sizeof ih, 1, f);
+  std::fwrite(bits, size, 1, f);
+  std::fclose(f);
+}
+
 class MediaListViewTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -219,24 +238,63 @@ TEST_F(MediaListViewTest, RowsAreDrawnInTheirColours) {
   EXPECT_EQ(countColour(r0, RGB(255, 255, 0)), 0);
   EXPECT_GT(countColour(r0, RGB(255, 255, 255)), 10);  // other rows white
 
-  if (const char* dir = std::getenv("SORVANE_SCREENSHOT_DIR")) {
-    std::string path = dir;
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    path += "/media_list_rows.bmp";
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-      const DWORD size = static_cast<DWORD>(w * h * 4);
-      BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
-                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-      std::fwrite(&fh, sizeof fh, 1, f);
-      std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
-      std::fwrite(bits, size, 1, f);
-      std::fclose(f);
-    }
-  }
+  SaveScreenshot("media_list_rows.bmp", bits, w, h);
+
+  // What the display shows, header included, for a look by eye.
+  RECT frame{};
+  GetWindowRect(host.window, &frame);
+  const int fw = frame.right - frame.left, fh = frame.bottom - frame.top;
+  BITMAPINFO fi{};
+  fi.bmiHeader = {sizeof(BITMAPINFOHEADER), fw, -fh, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* frameBits = nullptr;
+  HBITMAP shot = CreateDIBSection(screen, &fi, DIB_RGB_COLORS, &frameBits, nullptr, 0);
+  HDC desktop = GetDC(nullptr);
+  HGDIOBJ prev = SelectObject(mem, shot);
+  BitBlt(mem, 0, 0, fw, fh, desktop, frame.left, frame.top, SRCCOPY);
+  GdiFlush();
+  SaveScreenshot("media_list_window.bmp", frameBits, fw, fh);
+  SelectObject(mem, prev);
+  DeleteObject(shot);
+  ReleaseDC(nullptr, desktop);
   SelectObject(mem, old);
   DeleteObject(bmp);
   DeleteDC(mem);
   ReleaseDC(host.list, screen);
+}
+
+TEST_F(MediaListViewTest, ContextMenuCommandsAndTheirEffects) {
+  UniqueMenu menu = BuildListContextMenu();
+  ASSERT_TRUE(menu);
+  const int expected[] = {1001, 1002, 1003, 1004, 0, 1005, 1006, 0, 1007, 1008, 0, 1009, 1010};
+  ASSERT_EQ(GetMenuItemCount(menu.get()), 13);
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(static_cast<int>(GetMenuItemID(menu.get(), i)), expected[i]) << i;
+  wchar_t text[64] = {};
+  GetMenuStringW(menu.get(), 1006, text, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"Show in Explorer");
+  GetMenuStringW(menu.get(), 1010, text, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"Invert Selection");
+
+  Store({u"A"}, {u"A.mp3\r\nB.mp3\r\nC.mp3"});
+  host.controller.Start();
+  MediaListView& view = host.controller.View();
+  view.SelectAndFocus(1);
+  host.played.clear();
+  view.RunCommand(1003, 1);  // down: one place
+  EXPECT_EQ(Order(), "ACB");
+  EXPECT_EQ(host.played, std::vector<Text>{u"B.mp3"});
+  view.RunCommand(1003, 2);  // down on the last row: stays last
+  EXPECT_EQ(Order(), "ACB");
+  view.RunCommand(1001, 2);  // top
+  EXPECT_EQ(Order(), "BAC");
+  view.RunCommand(1004, 0);  // bottom
+  EXPECT_EQ(Order(), "ACB");
+  view.RunCommand(1010, 2);  // invert
+  EXPECT_EQ(ListView_GetSelectedCount(host.list), 2u);
+  view.RunCommand(1005, 0);  // remove
+  EXPECT_EQ(Order(), "B");
+  view.RunCommand(1007, 0);  // export and import are not wired yet: nothing happens
+  view.RunCommand(1008, 0);
+  EXPECT_EQ(Order(), "B");
 }
 
 TEST_F(MediaListViewTest, TheSelectorSwitchesCreatesRenamesAndDeletesLists) {

@@ -55,6 +55,27 @@ bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
+UniqueMenu BuildListContextMenu() {
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return menu;
+  auto add = [&](int id) {
+    // The texts are language strings 40 to 49, in command order.
+    AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(id),
+                W(ListString(list_string::kMoveTop + (id - kCmdMoveTop))));
+  };
+  for (int id = kCmdMoveTop; id <= kCmdMoveBottom; ++id) add(id);
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  add(kCmdRemove);
+  add(kCmdShowInFolder);
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  add(kCmdExport);
+  add(kCmdImport);
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  add(kCmdSelectAll);
+  add(kCmdInvert);
+  return menu;
+}
+
 MediaListView::~MediaListView() { Detach(); }
 
 bool MediaListView::Attach(HWND listView, MediaList& rows, MediaListViewHandlers handlers) {
@@ -271,21 +292,8 @@ void MediaListView::OnContextMenu(POINT screen) {
   const int row = ListView_HitTest(list_, &hit);
   if (!rows_->IsRow(row)) return;
 
-  UniqueMenu menu(CreatePopupMenu());
+  UniqueMenu menu = BuildListContextMenu();
   if (!menu) return;
-  auto add = [&](int id, int stringId) {
-    AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(id), W(ListString(stringId)));
-  };
-  for (int i = 0; i < 4; ++i) add(kCmdMoveTop + i, list_string::kMoveTop + i);
-  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  add(kCmdRemove, 44);
-  add(kCmdShowInFolder, 45);
-  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  add(kCmdExport, 46);
-  add(kCmdImport, 47);
-  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  add(kCmdSelectAll, 48);
-  add(kCmdInvert, 49);
   const int command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, list_, nullptr);
   if (command) RunCommand(command, row);
 }

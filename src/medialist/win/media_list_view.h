@@ -39,6 +39,9 @@ inline constexpr COLORREF kRowTextColor = RGB(255, 255, 255);
 inline constexpr COLORREF kRowSelectedTextColor = RGB(255, 255, 0);
 inline constexpr UINT_PTR kSaveTimerId = 0x5A11;
 
+// The row context menu: commands 1001 to 1010 with their language texts.
+UniqueMenu BuildListContextMenu();
+
 class MediaListView {
  public:
   MediaListView() = default;
