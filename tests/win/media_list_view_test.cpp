@@ -240,22 +240,16 @@ TEST_F(MediaListViewTest, RowsAreDrawnInTheirColours) {
 
   SaveScreenshot("media_list_rows.bmp", bits, w, h);
 
-  // What the display shows, header included, for a look by eye.
-  RECT frame{};
-  GetWindowRect(host.window, &frame);
-  const int fw = frame.right - frame.left, fh = frame.bottom - frame.top;
-  BITMAPINFO fi{};
-  fi.bmiHeader = {sizeof(BITMAPINFOHEADER), fw, -fh, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* frameBits = nullptr;
-  HBITMAP shot = CreateDIBSection(screen, &fi, DIB_RGB_COLORS, &frameBits, nullptr, 0);
-  HDC desktop = GetDC(nullptr);
-  HGDIOBJ prev = SelectObject(mem, shot);
-  BitBlt(mem, 0, 0, fw, fh, desktop, frame.left, frame.top, SRCCOPY);
-  GdiFlush();
-  SaveScreenshot("media_list_window.bmp", frameBits, fw, fh);
-  SelectObject(mem, prev);
-  DeleteObject(shot);
-  ReleaseDC(nullptr, desktop);
+  // Keeps the window up so that the display (header included) can be
+  // captured from outside, e.g. with an X screenshot tool.
+  SetWindowPos(host.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  if (const char* hold = std::getenv("SORVANE_HOLD_MS")) {
+    const DWORD until = GetTickCount() + static_cast<DWORD>(std::atoi(hold));
+    while (GetTickCount() < until) {
+      host.Pump();
+      Sleep(20);
+    }
+  }
   SelectObject(mem, old);
   DeleteObject(bmp);
   DeleteDC(mem);
