@@ -197,6 +197,64 @@ TEST_F(MediaListViewTest, ADropBetweenRowsReordersThemAndPlaysTheMovedRow) {
   EXPECT_EQ(Order(), "ACB");
 }
 
+// A drag with the mouse itself: button down on row A, moves onto the lower
+// half of row B, button up. The input comes from another thread because the
+// drag runs a modal loop on this one.
+TEST_F(MediaListViewTest, AMouseDragThroughOleReordersRows) {
+  Store({u"A"}, {u"A.mp3\r\nB.mp3\r\nC.mp3"});
+  host.controller.Start();
+  SetWindowPos(host.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  SetForegroundWindow(host.window);
+  UpdateWindow(host.window);
+  host.Pump();
+  const RECT a = host.RowRect(0), b = host.RowRect(1);
+  POINT from{a.left + 60, (a.top + a.bottom) / 2}, to{b.left + 60, b.bottom - 2};
+  ClientToScreen(host.list, &from);
+  ClientToScreen(host.list, &to);
+
+  struct Path {
+    POINT from, to;
+  } path{from, to};
+  HANDLE mover = CreateThread(
+      nullptr, 0,
+      [](void* p) -> DWORD {
+        const Path& path = *static_cast<Path*>(p);
+        const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
+        auto send = [&](POINT at, DWORD flags) {
+          INPUT in{};
+          in.type = INPUT_MOUSE;
+          in.mi.dx = at.x * 65535 / cx;
+          in.mi.dy = at.y * 65535 / cy;
+          in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+          SendInput(1, &in, sizeof in);
+          Sleep(40);
+        };
+        Sleep(300);
+        send(path.from, 0);
+        send(path.from, MOUSEEVENTF_LEFTDOWN);
+        for (int i = 1; i <= 12; ++i)
+          send({path.from.x, path.from.y + (path.to.y - path.from.y) * i / 12}, 0);
+        send(path.to, 0);
+        send(path.to, MOUSEEVENTF_LEFTUP);
+        return 0;
+      },
+      &path, 0, nullptr);
+  ASSERT_NE(mover, nullptr);
+  const DWORD until = GetTickCount() + 5000;
+  while (GetTickCount() < until && WaitForSingleObject(mover, 0) != WAIT_OBJECT_0) {
+    host.Pump();
+    Sleep(10);
+  }
+  for (int i = 0; i < 20; ++i) {
+    host.Pump();
+    Sleep(10);
+  }
+  WaitForSingleObject(mover, 2000);
+  CloseHandle(mover);
+  EXPECT_EQ(Order(), "BAC");
+  EXPECT_FALSE(host.controller.View().InternalDrag());
+}
+
 TEST_F(MediaListViewTest, RowsAreDrawnInTheirColours) {
   Store({u"A"}, {u"C:\\m\\one.mp3\r\nC:\\m\\two.mp3\r\nC:\\m\\three.mp3"});
   host.controller.Start();
