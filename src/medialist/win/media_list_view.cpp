@@ -161,10 +161,14 @@ void MediaListView::PushState(bool playFocus) {
   pushing_ = true;
   pushPlays_ = playFocus;
   ListView_SetItemCountEx(list_, rows_->Count(), LVSICF_NOSCROLL);
-  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  if (rows_->SelectedCount() == rows_->Count() && rows_->Count() > 0) {
+  const bool all = rows_->Count() > 0 && rows_->SelectedCount() == rows_->Count();
+  // Each "all rows" call walks every row: selecting all needs no clearing first.
+  if (all) {
+    const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+    if (focused >= 0) ListView_SetItemState(list_, focused, 0, LVIS_FOCUSED);
     ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
   } else {
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (int r : rows_->SelectedRows()) ListView_SetItemState(list_, r, LVIS_SELECTED, LVIS_SELECTED);
   }
   if (rows_->Focus() >= 0) ListView_SetItemState(list_, rows_->Focus(), LVIS_FOCUSED, LVIS_FOCUSED);
