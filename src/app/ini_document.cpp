@@ -1,5 +1,8 @@
 #include "app/ini_document.h"
 
+#include <bit>
+#include <cstring>
+
 namespace sorvane {
 
 bool IsIniBlank(char16_t c) {
@@ -17,12 +20,18 @@ static TextView TrimLeading(TextView t) {
   return t;
 }
 
-static bool HasLineBreak(TextView t) { return t.find_first_of(u"\r\n") != TextView::npos; }
+// One pass over what may be a long value: a break ends the scan, a NUL is not a break.
+static bool HasLineBreak(TextView t) {
+  for (const char16_t c : t)
+    if (c == u'\r' || c == u'\n') return true;
+  return false;
+}
 
 // The platform hands the text over as a C string: it ends at the first NUL.
 static TextView UpToNul(TextView t) {
-  const size_t nul = t.find(u'\0');
-  return nul == TextView::npos ? t : t.substr(0, nul);
+  for (size_t i = 0; i < t.size(); ++i)
+    if (t[i] == u'\0') return t.substr(0, i);
+  return t;
 }
 
 bool IniDocument::HasUtf16Bom(std::string_view bytes) {
@@ -33,6 +42,10 @@ bool IniDocument::HasUtf16Bom(std::string_view bytes) {
 Text IniDocument::DecodeUtf16(std::string_view bytes) {
   Text out;
   out.resize(bytes.size() / 2);
+  if constexpr (std::endian::native == std::endian::little) {
+    if (!out.empty()) std::memcpy(out.data(), bytes.data(), out.size() * 2);
+    return out;
+  }
   for (size_t i = 0; i < out.size(); ++i)
     out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
                                    (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
@@ -44,8 +57,8 @@ IniDocument IniDocument::Parse(TextView text) {
   IniSection* current = nullptr;
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t end = text.find_first_of(u"\r\n", pos);
-    if (end == TextView::npos) end = text.size();
+    size_t end = pos;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
     TextView line = TrimIni(UpToNul(text.substr(pos, end - pos)));
     pos = end + 1;
     if (line.empty()) continue;
@@ -82,6 +95,10 @@ static void AppendUtf16(std::string& out, TextView t) {
   const size_t at = out.size();
   out.resize(at + t.size() * 2);
   char* p = out.data() + at;
+  if constexpr (std::endian::native == std::endian::little) {
+    if (!t.empty()) std::memcpy(p, t.data(), t.size() * 2);
+    return;
+  }
   for (char16_t c : t) {
     *p++ = static_cast<char>(c & 0xFF);
     *p++ = static_cast<char>(c >> 8);
@@ -137,10 +154,12 @@ TextView IniDocument::Unquote(TextView v) {
   return v;
 }
 
-bool IniDocument::Set(TextView section, TextView key, TextView value) {
+bool IniDocument::Set(TextView section, TextView key, TextView value) { return SetOwned(section, key, Text(value)); }
+
+bool IniDocument::SetOwned(TextView section, TextView key, Text&& value) {
   section = UpToNul(section);
   key = UpToNul(key);
-  value = UpToNul(value);
+  value.resize(UpToNul(value).size());
   if (TrimIni(section).empty() || TrimIni(key).empty()) return false;
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
   // A key with "=" or one that looks like a section header would not read back as the same key.
@@ -151,19 +170,20 @@ bool IniDocument::Set(TextView section, TextView key, TextView value) {
     s = &sections_.emplace_back();
     s->name = Text(TrimLeading(section));  // the platform keeps trailing blanks of a new name
   }
-  const TextView trimmedKey = TrimIni(key);
   // Stored values lose their leading blanks on write and their trailing ones on the next read.
-  const TextView stored = TrimLeading(value);
+  const size_t leading = value.size() - TrimLeading(value).size();
+  if (leading > 0) value.erase(0, leading);
+  const TextView trimmedKey = TrimIni(key);
   for (auto& e : s->entries) {
     if (EqualsIgnoreCase(e.name, trimmedKey)) {
-      e.value = Text(stored);
+      e.value = std::move(value);
       e.hasValue = true;
       return true;
     }
   }
   IniEntry& e = s->entries.emplace_back();
   e.name = Text(TrimLeading(key));
-  e.value = Text(stored);
+  e.value = std::move(value);
   e.hasValue = true;
   return true;
 }

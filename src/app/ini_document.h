@@ -44,6 +44,7 @@ class IniDocument {
   // needed. Refused (false) when a name is blank or any text holds a line break,
   // which would split the line and change the file's structure.
   bool Set(TextView section, TextView key, TextView value);
+  bool SetOwned(TextView section, TextView key, Text&& value);  // moves a long value in instead of copying it
   // Removes every section of that name; true when one was there.
   bool DeleteSection(TextView section);
 

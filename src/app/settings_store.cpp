@@ -18,17 +18,18 @@ constexpr TextView kStoredLf = u"\uE000\uE001\uE004";
 Text EncodeLineBreaks(TextView text) {
   Text out;
   out.reserve(text.size() + text.size() / 16);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+  size_t pos = 0;
+  for (;;) {
+    size_t hit = pos;
+    while (hit < text.size() && text[hit] != u'\r' && text[hit] != u'\n') ++hit;
+    out.append(text.substr(pos, hit - pos));
+    if (hit == text.size()) break;
+    if (text[hit] == u'\r' && hit + 1 < text.size() && text[hit + 1] == u'\n') {
       out.append(kStoredCrLf);
-      ++i;
-    } else if (c == u'\r') {
-      out.append(kStoredCr);
-    } else if (c == u'\n') {
-      out.append(kStoredLf);
+      pos = hit + 2;
     } else {
-      out.push_back(c);
+      out.append(text[hit] == u'\r' ? kStoredCr : kStoredLf);
+      pos = hit + 1;
     }
   }
   return out;
@@ -37,19 +38,22 @@ Text EncodeLineBreaks(TextView text) {
 Text DecodeLineBreaks(TextView stored) {
   Text out;
   out.reserve(stored.size());
-  for (size_t i = 0; i < stored.size(); ++i) {
-    const TextView rest = stored.substr(i, 3);
-    if (rest == kStoredCrLf) {
-      out.append(kCrLf);
-    } else if (rest == kStoredCr) {
-      out.push_back(u'\r');
-    } else if (rest == kStoredLf) {
-      out.push_back(u'\n');
-    } else {
-      out.push_back(stored[i]);
+  size_t pos = 0;
+  for (;;) {
+    size_t hit = pos;
+    while (hit < stored.size() && stored[hit] != u'\uE000') ++hit;
+    out.append(stored.substr(pos, hit - pos));
+    if (hit == stored.size()) break;
+    const TextView code = stored.substr(hit, 3);
+    if (code == kStoredCrLf) out.append(kCrLf);
+    else if (code == kStoredCr) out.push_back(u'\r');
+    else if (code == kStoredLf) out.push_back(u'\n');
+    else {
+      out.push_back(u'\uE000');
+      pos = hit + 1;
       continue;
     }
-    i += 2;
+    pos = hit + 3;
   }
   return out;
 }
@@ -147,9 +151,10 @@ Text SettingsStore::ReadLongValue(TextView section) {
   Text stored;
   // Every chunk up to the first missing one: a long list is never cut.
   for (size_t i = 0;; ++i) {
-    const Text* chunk = doc.Find(section, ChunkKey(section, i));
-    if (i > 0 && (!chunk || chunk->empty())) break;
-    if (chunk) stored.append(IniDocument::Unquote(*chunk));
+    const Text* found = doc.Find(section, ChunkKey(section, i));
+    const TextView chunk = found ? IniDocument::Unquote(*found) : TextView();
+    if (i > 0 && chunk.empty()) break;
+    stored.append(chunk);
   }
   return DecodeLineBreaks(stored);
 }
@@ -160,7 +165,7 @@ bool SettingsStore::WriteLongValue(TextView section, TextView text) {
   doc.DeleteSection(section);
   const Text stored = EncodeLineBreaks(text);
   for (size_t i = 0, at = 0; at < stored.size(); ++i, at += kChunkSize) {
-    if (!doc.Set(section, ChunkKey(section, i), StoredChunk(TextView(stored).substr(at, kChunkSize)))) return false;
+    if (!doc.SetOwned(section, ChunkKey(section, i), StoredChunk(TextView(stored).substr(at, kChunkSize)))) return false;
   }
   return fs_.WriteFileAtomic(iniPath_, doc.Serialize());
 }

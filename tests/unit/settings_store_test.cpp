@@ -3,6 +3,7 @@
 #include "app/ini_document.h"
 #include "app/settings_store.h"
 #include "settings_fake_file_system.h"
+#include "../support/posix_file_system.h"
 
 namespace sorvane {
 namespace {
@@ -179,6 +180,8 @@ TEST_F(SettingsStoreTest, LongValueLineBreaksAndChunkEdges) {
   // Only chunks up to the first missing one belong to the value.
   fs.PutUtf16(ini, u"[L]\r\nL=a\r\nL_1=b\r\nL_3=stale\r\n");
   EXPECT_EQ(store.ReadLongValue(u"L"), u"ab");
+  fs.PutUtf16(ini, u"[L]\r\nL=a\r\nL_1=\"\"\r\nL_2=stale\r\n");
+  EXPECT_EQ(store.ReadLongValue(u"L"), u"a");
 }
 
 TEST(SettingsObjects, IntSettingCutsItsKeyAndSkipsUnchangedWrites) {
@@ -232,6 +235,31 @@ TEST(SettingsObjects, ProcessWideStoreAnswersDefaultsUntilInstalled) {
   EXPECT_EQ(&Settings(), &store);
   EXPECT_TRUE(Settings().WriteProgramInt(u"lng", 1));
   InstallSettings(nullptr);
+}
+
+}  // namespace
+}  // namespace sorvane
+
+namespace sorvane {
+namespace {
+
+TEST(SettingsOnRealFiles, LongValueAndKeysSurviveAtomicRewrites) {
+  testing::TempFolder folder;
+  ASSERT_TRUE(folder.ok());
+  testing::PosixFileSystem fs;
+  SettingsStore store(fs);
+  store.SetIniPath(folder.File("Sorvane.ini"));
+  ASSERT_TRUE(store.WriteProgramString(u"m_PlayList", u"\u4E2D\tB"));
+  Text text;
+  for (int i = 0; text.size() < 70000; ++i) text += Format(u"/music/%d song.mp3\r\n", {i});
+  ASSERT_TRUE(store.WriteLongValue(u"MediaList", text));
+  ASSERT_TRUE(store.WriteInt(kProductSection, u"Volume", 42));
+  EXPECT_EQ(store.ReadLongValue(u"MediaList"), text);
+  EXPECT_EQ(store.ReadProgramString(u"m_PlayList"), u"\u4E2D\tB");
+  EXPECT_EQ(store.ReadInt(kProductSection, u"Volume", 0), 42);
+  EXPECT_EQ(fs.PathKind(folder.File("Sorvane.ini")), 1);
+  EXPECT_EQ(fs.PathKind(folder.File("")), 2);
+  EXPECT_EQ(fs.PathKind(folder.File("missing/x.ini")), 0);
 }
 
 }  // namespace

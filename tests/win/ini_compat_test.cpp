@@ -240,3 +240,35 @@ TEST_F(IniCompat, PlatformReadsAFileStoreAfterLocatingConvertedIt) {
 
 }  // namespace
 }  // namespace sorvane::win
+
+#include "app/win/window_placement.h"
+
+namespace sorvane::win {
+namespace {
+
+TEST(WindowPlacement, MovesTheWindowToTheFittedStoredRectangle) {
+  HWND w = CreateWindowExW(0, L"STATIC", L"placement", WS_POPUP, 200, 200, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  RECT r{};
+  EXPECT_FALSE(ApplyWindowRect(w, u"0,0,0,0"));
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.left, 200);
+  ASSERT_TRUE(ApplyWindowRect(w, u"10,10,20,20"));
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 10);
+  EXPECT_EQ(r.right - r.left, 600);
+  EXPECT_EQ(r.bottom - r.top, 400);
+  if (GetSystemMetrics(SM_CXSCREEN) >= 1024 && GetSystemMetrics(SM_CYSCREEN) >= 768) {
+    ASSERT_TRUE(ApplyWindowRect(w, u"-50,0,700,500"));
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, 700);
+    EXPECT_EQ(r.bottom, 500);
+  }
+  DestroyWindow(w);
+}
+
+}  // namespace
+}  // namespace sorvane::win
