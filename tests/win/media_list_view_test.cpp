@@ -122,6 +122,25 @@ TEST_F(MediaListViewTest, AClickOnARowPlaysItsPath) {
   EXPECT_EQ(host.played.back(), u"C:\\m\\two.mp3");
   EXPECT_TRUE(host.controller.Rows().IsSelected(1));
   EXPECT_EQ(host.controller.Rows().Focus(), 1);
+
+  // The model follows the control's own selection: a Shift+click range, then
+  // a plain click that leaves one row selected.
+  auto click = [&](int row, WPARAM keys) {
+    const RECT rr = host.RowRect(row);
+    const LPARAM p = MAKELPARAM(rr.left + 40, (rr.top + rr.bottom) / 2);
+    PostMessageW(host.list, WM_LBUTTONUP, keys & ~MK_LBUTTON, p);
+    SendMessageW(host.list, WM_LBUTTONDOWN, keys | MK_LBUTTON, p);
+    host.Pump();
+  };
+  AddMediaFile(host.controller.Rows(), u"C:\\m\\three.mp3", nullptr);
+  host.controller.View().RowsAppended();
+  click(0, 0);
+  click(2, MK_SHIFT);
+  EXPECT_EQ(host.controller.Rows().SelectedRows(), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(ListView_GetSelectedCount(host.list), 3u);
+  click(1, 0);
+  EXPECT_EQ(host.controller.Rows().SelectedRows(), std::vector<int>{1});
+  EXPECT_EQ(host.played.back(), u"C:\\m\\two.mp3");
 }
 
 TEST_F(MediaListViewTest, KeysSelectInvertAndRemove) {
