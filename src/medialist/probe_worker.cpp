@@ -93,21 +93,32 @@ void RunProbe(const ProbeJob& job, uint64_t generation, MediaProbeBackend& backe
 
 int ApplyProbeBatch(const ProbeBatch& batch, uint64_t currentGeneration, MediaRows& rows,
                     const std::function<void(TextView)>& setStatus) {
+  ProbeApplier applier;
+  return applier.Apply(batch, currentGeneration, rows, setStatus);
+}
+
+int ProbeApplier::FindRow(MediaRows& rows, int count, const ProbeRowResult& r) {
+  if (r.index >= 0 && r.index < count && rows.GetText(r.index, kColumnPath) == r.path) return r.index;
+  for (;;) {
+    auto it = index_.find(r.path);
+    if (it != index_.end() && it->second < count && rows.GetText(it->second, kColumnPath) == r.path) return it->second;
+    // A removed row stays missing: rebuild at most once per batch.
+    if (rebuiltThisBatch_) return -1;
+    rebuiltThisBatch_ = true;
+    index_.clear();
+    index_.reserve(static_cast<size_t>(count));
+    for (int j = 0; j < count; ++j) index_.emplace(rows.GetText(j, kColumnPath), j);
+  }
+}
+
+int ProbeApplier::Apply(const ProbeBatch& batch, uint64_t currentGeneration, MediaRows& rows,
+                        const std::function<void(TextView)>& setStatus) {
   if (batch.generation != currentGeneration) return 0;
+  rebuiltThisBatch_ = false;
   int changed = 0;
   const int count = rows.Count();
   for (const ProbeRowResult& r : batch.rows) {
-    int row = -1;
-    if (r.index >= 0 && r.index < count && rows.GetText(r.index, kColumnPath) == r.path) {
-      row = r.index;
-    } else {
-      for (int j = 0; j < count; ++j) {
-        if (rows.GetText(j, kColumnPath) == r.path) {
-          row = j;
-          break;
-        }
-      }
-    }
+    const int row = FindRow(rows, count, r);
     if (row < 0) continue;
     if (r.media) {
       rows.SetColumnImage(row, kColumnDuration, -1);

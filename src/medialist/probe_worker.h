@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/text.h"
@@ -77,6 +78,21 @@ void RunProbe(const ProbeJob& job, uint64_t generation, MediaProbeBackend& backe
 // skipped. Returns the number of rows changed.
 int ApplyProbeBatch(const ProbeBatch& batch, uint64_t currentGeneration, MediaRows& rows,
                     const std::function<void(TextView)>& setStatus);
+
+// The same rule with a path index kept between batches, so that results for
+// rows that moved cost a lookup instead of a scan of the list. An index entry
+// is checked against the row before use; a stale index is rebuilt at most
+// once per batch.
+class ProbeApplier {
+ public:
+  int Apply(const ProbeBatch& batch, uint64_t currentGeneration, MediaRows& rows,
+            const std::function<void(TextView)>& setStatus);
+
+ private:
+  int FindRow(MediaRows& rows, int count, const ProbeRowResult& r);
+  std::unordered_map<Text, int> index_;
+  bool rebuiltThisBatch_ = false;
+};
 
 // Owns the worker thread. StartProbe and StopProbe run on the user-interface thread.
 class ProbeWorker {

@@ -40,7 +40,7 @@ void ProbeHost::StopProbe() {
 int ProbeHost::OnProbeResult(LPARAM lParam, MediaRows& rows, const std::function<void(TextView)>& setStatus) {
   std::unique_ptr<ProbeBatch> batch = TakeProbeBatch(lParam);
   if (!batch) return 0;
-  return ApplyProbeBatch(*batch, worker_.Generation(), rows, setStatus);
+  return applier_.Apply(*batch, worker_.Generation(), rows, setStatus);
 }
 
 }  // namespace sorvane::win

@@ -55,6 +55,7 @@ class ProbeHost {
   HWND target_;
   PostingProbeSink sink_;
   ProbeWorker worker_;
+  ProbeApplier applier_;
 };
 
 }  // namespace sorvane::win
