@@ -8,6 +8,8 @@
 
 namespace sorvane {
 
+class IniDocument;
+
 inline constexpr TextView kAppName = u"Sorvane";
 inline constexpr TextView kProgramSection = u"Program";
 inline constexpr TextView kProductSection = u"Sorvane";
@@ -44,6 +46,10 @@ class SettingsStore {
   bool WriteLongValue(TextView section, TextView text);
 
  private:
+  Text Path(TextView file) const;
+  // False when the file exists but cannot be read: writing then would lose it.
+  bool Load(const Text& path, IniDocument& doc);
+
   FileSystem& fs_;
   Text iniPath_;
   bool portable_ = false;
