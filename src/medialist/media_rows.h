@@ -5,18 +5,9 @@
 #pragma once
 
 #include "framework/text.h"
+#include "medialist/media_entry.h"  // column and image indexes, the failed mark
 
 namespace sorvane {
-
-inline constexpr int kColumnTitle = 0;
-inline constexpr int kColumnPath = 1;
-inline constexpr int kColumnDuration = 2;
-inline constexpr int kColumnFileName = 3;
-inline constexpr int kColumnError = 4;
-inline constexpr TextView kFailedMark = u"X";
-inline constexpr int kImageAudio = 0;
-inline constexpr int kImageVideo = 1;
-inline constexpr int kImageFailed = 2;
 
 class MediaRows {
  public:
