@@ -69,7 +69,7 @@ void Sequencer::OnPlaying(TextView currentUrl) {
 
 bool Sequencer::OnCommand(int id, bool endOfMedia) {
   switch (id) {
-    case kCmdNext:
+    case kPlayCmdNext:
       if (!endOfMedia) {
         PlayEntry(+1);
       } else if (repeat_ == kRepeatOne) {
@@ -78,39 +78,39 @@ bool Sequencer::OnCommand(int id, bool endOfMedia) {
         PlayEntry(+1);
       }
       return true;
-    case kCmdPrevious:
-    case kCmdMenuPrevious:
+    case kPlayCmdPrevious:
+    case kPlayCmdMenuPrevious:
       PlayEntry(-1);
       return true;
-    case kCmdMenuNext:
+    case kPlayCmdMenuNext:
       PlayEntry(+1);
       return true;
-    case kCmdPlay:
-    case kCmdPause:
+    case kPlayCmdPlay:
+    case kPlayCmdPause:
       player_.TogglePlayPause();
       return true;
-    case kCmdStop:
+    case kPlayCmdStop:
       panel_.Stop();
       return true;
-    case kCmdMute:
+    case kPlayCmdMute:
       panel_.ToggleMute();
       return true;
-    case kCmdRandom:
+    case kPlayCmdRandom:
       SetRandomPlay(1);
       return true;
-    case kCmdSequential:
+    case kPlayCmdSequential:
       SetRandomPlay(0);
       return true;
-    case kCmdRepeatOne:
+    case kPlayCmdRepeatOne:
       SetRepeat(kRepeatOne);
       return true;
-    case kCmdRepeatAll:
+    case kPlayCmdRepeatAll:
       SetRepeat(kRepeatAll);
       return true;
-    case kCmdRepeatOff:
+    case kPlayCmdRepeatOff:
       SetRepeat(kRepeatOff);
       return true;
-    case kCmdPlayLast:
+    case kPlayCmdPlayLast:
       playLast_ = playLast_ ? 0 : 1;
       settings_.WriteInt(kKeyPlayLast, playLast_);
       return true;
@@ -121,12 +121,12 @@ bool Sequencer::OnCommand(int id, bool endOfMedia) {
 
 bool Sequencer::IsChecked(int commandId) const {
   switch (commandId) {
-    case kCmdPlayLast: return playLast_ != 0;
-    case kCmdRandom: return randomPlay_ != 0;
-    case kCmdSequential: return randomPlay_ == 0;
-    case kCmdRepeatOne: return repeat_ == kRepeatOne;
-    case kCmdRepeatAll: return repeat_ == kRepeatAll;
-    case kCmdRepeatOff: return repeat_ == kRepeatOff;
+    case kPlayCmdPlayLast: return playLast_ != 0;
+    case kPlayCmdRandom: return randomPlay_ != 0;
+    case kPlayCmdSequential: return randomPlay_ == 0;
+    case kPlayCmdRepeatOne: return repeat_ == kRepeatOne;
+    case kPlayCmdRepeatAll: return repeat_ == kRepeatAll;
+    case kPlayCmdRepeatOff: return repeat_ == kRepeatOff;
     default: return false;
   }
 }

@@ -14,20 +14,20 @@
 
 namespace sorvane {
 
-inline constexpr int kCmdNext = 1259;  // also EndOfMedia, with the second parameter 1259
-inline constexpr int kCmdPrevious = 1260;
-inline constexpr int kCmdPlay = 1301;
-inline constexpr int kCmdPause = 1302;
-inline constexpr int kCmdStop = 1303;
-inline constexpr int kCmdMenuPrevious = 1304;
-inline constexpr int kCmdMenuNext = 1305;
-inline constexpr int kCmdMute = 1306;
-inline constexpr int kCmdRandom = 1307;
-inline constexpr int kCmdRepeatOne = 1308;
-inline constexpr int kCmdSequential = 1310;
-inline constexpr int kCmdRepeatAll = 1311;
-inline constexpr int kCmdRepeatOff = 1312;
-inline constexpr int kCmdPlayLast = 33368;
+inline constexpr int kPlayCmdNext = 1259;  // also EndOfMedia, with the second parameter 1259
+inline constexpr int kPlayCmdPrevious = 1260;
+inline constexpr int kPlayCmdPlay = 1301;
+inline constexpr int kPlayCmdPause = 1302;
+inline constexpr int kPlayCmdStop = 1303;
+inline constexpr int kPlayCmdMenuPrevious = 1304;
+inline constexpr int kPlayCmdMenuNext = 1305;
+inline constexpr int kPlayCmdMute = 1306;
+inline constexpr int kPlayCmdRandom = 1307;
+inline constexpr int kPlayCmdRepeatOne = 1308;
+inline constexpr int kPlayCmdSequential = 1310;
+inline constexpr int kPlayCmdRepeatAll = 1311;
+inline constexpr int kPlayCmdRepeatOff = 1312;
+inline constexpr int kPlayCmdPlayLast = 33368;
 
 inline constexpr int kRepeatOff = 0;
 inline constexpr int kRepeatAll = 1;

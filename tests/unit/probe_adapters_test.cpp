@@ -92,8 +92,8 @@ TEST(SequencerOnTheStore, SwitchesLandInTheirSectionsOfTheIniFile) {
   } player;
   Sequencer seq(rows, player, player, backend, settings);
   seq.LoadModes();
-  seq.OnCommand(kCmdRandom);
-  seq.OnCommand(kCmdRepeatOne);
+  seq.OnCommand(kPlayCmdRandom);
+  seq.OnCommand(kPlayCmdRepeatOne);
   rows.SelectAndFocus(0);
   seq.SaveResume();
   EXPECT_EQ(store.ReadInt(kProductSection, u"random_play", -5), 1);

@@ -97,8 +97,8 @@ TEST(SequencerOrder, SequentialWrapsAndWithoutSelectionNextIsFirstPreviousIsLast
 
 TEST(SequencerOrder, EmptyListPlaysNothing) {
   Fixture f(0, /*random=*/1);
-  for (int id : {kCmdNext, kCmdPrevious, kCmdMenuNext, kCmdMenuPrevious}) f.seq->OnCommand(id, false);
-  f.seq->OnCommand(kCmdNext, true);
+  for (int id : {kPlayCmdNext, kPlayCmdPrevious, kPlayCmdMenuNext, kPlayCmdMenuPrevious}) f.seq->OnCommand(id, false);
+  f.seq->OnCommand(kPlayCmdNext, true);
   EXPECT_TRUE(f.player.played.empty());
   EXPECT_EQ(f.backend.opens, 0);
 }
@@ -114,7 +114,7 @@ TEST(SequencerEndOfMedia, RepeatModesAndTheNextButton) {
   for (const auto& c : cases) {
     Fixture f(3, 0, c.repeat);
     if (c.selected >= 0) f.rows.SelectAndFocus(c.selected);
-    f.seq->OnCommand(kCmdNext, c.endOfMedia);
+    f.seq->OnCommand(kPlayCmdNext, c.endOfMedia);
     if (c.plays) {
       EXPECT_EQ(f.Last(), c.plays) << c.repeat << " " << c.endOfMedia << " " << c.selected;
     } else {
@@ -125,7 +125,7 @@ TEST(SequencerEndOfMedia, RepeatModesAndTheNextButton) {
 
 TEST(SequencerEndOfMedia, OneRowListWithRepeatAllPlaysTheSameRowAgain) {
   Fixture f(1);
-  for (int i = 0; i < 3; ++i) f.seq->OnCommand(kCmdNext, true);
+  for (int i = 0; i < 3; ++i) f.seq->OnCommand(kPlayCmdNext, true);
   EXPECT_EQ(f.player.played, (std::vector<Text>{u"0", u"0", u"0"}));
 }
 
@@ -228,7 +228,7 @@ TEST(SequencerSkips, RepeatOneExaminesTheSameMarkedRowTwentyTimes) {
   Fixture f(3, 0, kRepeatOne);
   f.rows.SelectAndFocus(1);
   MarkFailed(f.rows, 1);
-  f.seq->OnCommand(kCmdNext, true);
+  f.seq->OnCommand(kPlayCmdNext, true);
   EXPECT_EQ(f.backend.opens, 1);  // probed once after the 20 looks; it opens, so it plays
   EXPECT_EQ(f.Last(), u"1");
 }
@@ -248,31 +248,31 @@ TEST(SequencerSkips, RetryStepGrowsInRandomOrder) {
 TEST(SequencerCommands, SwitchesWriteOnlyOnChangeAndPlayLastAlways) {
   Fixture f(2, /*random=*/9, kRepeatAll);
   f.player.glyphs.clear();
-  f.seq->OnCommand(kCmdRandom);      // 9 -> 1 is a change
-  f.seq->OnCommand(kCmdRandom);      // no change
-  f.seq->OnCommand(kCmdSequential);  // 1 -> 0
-  f.seq->OnCommand(kCmdRepeatAll);   // no change
-  f.seq->OnCommand(kCmdRepeatOne);
-  f.seq->OnCommand(kCmdRepeatOff);
-  f.seq->OnCommand(kCmdPlayLast);
-  f.seq->OnCommand(kCmdPlayLast);
+  f.seq->OnCommand(kPlayCmdRandom);      // 9 -> 1 is a change
+  f.seq->OnCommand(kPlayCmdRandom);      // no change
+  f.seq->OnCommand(kPlayCmdSequential);  // 1 -> 0
+  f.seq->OnCommand(kPlayCmdRepeatAll);   // no change
+  f.seq->OnCommand(kPlayCmdRepeatOne);
+  f.seq->OnCommand(kPlayCmdRepeatOff);
+  f.seq->OnCommand(kPlayCmdPlayLast);
+  f.seq->OnCommand(kPlayCmdPlayLast);
   EXPECT_EQ(f.settings.writes, (std::vector<Text>{u"random_play", u"random_play", u"m_Repeat", u"m_Repeat",
                                                   u"m_PlayLast", u"m_PlayLast"}));
   EXPECT_EQ(f.player.glyphs, (std::vector<bool>{true, false}));
   EXPECT_EQ(f.settings.ints[u"m_Repeat"], 0);
   EXPECT_EQ(f.settings.ints[u"m_PlayLast"], 1);
-  EXPECT_TRUE(f.seq->IsChecked(kCmdSequential));
-  EXPECT_TRUE(f.seq->IsChecked(kCmdRepeatOff));
-  EXPECT_FALSE(f.seq->IsChecked(kCmdRepeatAll));
-  EXPECT_TRUE(f.seq->IsChecked(kCmdPlayLast));
+  EXPECT_TRUE(f.seq->IsChecked(kPlayCmdSequential));
+  EXPECT_TRUE(f.seq->IsChecked(kPlayCmdRepeatOff));
+  EXPECT_FALSE(f.seq->IsChecked(kPlayCmdRepeatAll));
+  EXPECT_TRUE(f.seq->IsChecked(kPlayCmdPlayLast));
 }
 
 TEST(SequencerCommands, TransportCommandsReachPlayerAndPanel) {
   Fixture f(2);
-  EXPECT_TRUE(f.seq->OnCommand(kCmdPlay));
-  EXPECT_TRUE(f.seq->OnCommand(kCmdPause));
-  EXPECT_TRUE(f.seq->OnCommand(kCmdStop));
-  EXPECT_TRUE(f.seq->OnCommand(kCmdMute));
+  EXPECT_TRUE(f.seq->OnCommand(kPlayCmdPlay));
+  EXPECT_TRUE(f.seq->OnCommand(kPlayCmdPause));
+  EXPECT_TRUE(f.seq->OnCommand(kPlayCmdStop));
+  EXPECT_TRUE(f.seq->OnCommand(kPlayCmdMute));
   EXPECT_FALSE(f.seq->OnCommand(1309));
   EXPECT_EQ(f.player.toggles, 2);
   EXPECT_EQ(f.player.stops, 1);
@@ -343,7 +343,7 @@ TEST(SequencerResume, PlayLastOffTogglesPlaybackAndSeeksToTheStoredPosition) {
   EXPECT_EQ(f.player.toggles, 1);
   EXPECT_EQ(f.player.seeks, std::vector<double>{17.25});
   EXPECT_EQ(f.rows.FirstSelected(), -1);
-  EXPECT_FALSE(f.seq->IsChecked(kCmdPlayLast));
+  EXPECT_FALSE(f.seq->IsChecked(kPlayCmdPlayLast));
 }
 
 }  // namespace

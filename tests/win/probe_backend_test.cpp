@@ -13,6 +13,7 @@
 #include "framework/win/wintext.h"
 #include "medialist/win/probe_host.h"
 #include "medialist/win/system_probe.h"
+#include "playback/win/sequencer_panel.h"
 
 namespace sorvane::win {
 namespace {
