@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -23,11 +24,11 @@ class PostingProbeSink : public ProbeSink {
  public:
   explicit PostingProbeSink(HWND target) : target_(target) {}
   void Deliver(std::unique_ptr<ProbeBatch> batch) override;
-  int Failed() const { return failed_; }
+  int Failed() const { return failed_.load(); }
 
  private:
   HWND target_;
-  int failed_ = 0;  // written by the worker thread only
+  std::atomic<int> failed_{0};  // posts that failed; written by the worker thread
 };
 
 class ProbeHost {
