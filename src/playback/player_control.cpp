@@ -109,6 +109,7 @@ void PlayerControl::OnPlayStateChange(int32_t newState) {
     default:
       break;
   }
+  if (playState_) playState_(newState);
 }
 
 }  // namespace sorvane

@@ -25,6 +25,9 @@ class PlayerControl {
   // Called (once per medium end) to post the end-of-media signal; the Windows
   // layer posts the command to the panel's parent.
   void SetEndOfMediaSink(std::function<void()> sink) { endOfMedia_ = std::move(sink); }
+  // Called with every play state the player reports, after the control's own
+  // state follows it; the program learns here that a medium really plays.
+  void SetPlayStateSink(std::function<void(int32_t)> sink) { playState_ = std::move(sink); }
 
   // Takes the player for the rest of the run; null means no reachable control,
   // and every operation then does nothing.
@@ -58,6 +61,7 @@ class PlayerControl {
  private:
   std::unique_ptr<MediaPlayer> player_;
   std::function<void()> endOfMedia_;
+  std::function<void(int32_t)> playState_;
   Text currentUrl_;
   int durationSeconds_ = 0;
   bool playing_ = false;

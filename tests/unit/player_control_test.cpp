@@ -107,6 +107,18 @@ TEST_F(PlayerControlTest, PlayStateEvents) {
   }
 }
 
+// The sink sees each state once, and only after the control follows it: a
+// listener asking IsPlaying() from the sink must get the new answer.
+TEST_F(PlayerControlTest, PlayStateSinkSeesEveryStateAfterTheControlFollows) {
+  std::vector<std::pair<int32_t, bool>> seen;
+  control.SetPlayStateSink([&](int32_t state) { seen.emplace_back(state, control.IsPlaying()); });
+  control.OnPlayStateChange(3);
+  control.OnPlayStateChange(2);
+  control.OnPlayStateChange(8);
+  const std::vector<std::pair<int32_t, bool>> expected{{3, true}, {2, false}, {8, false}};
+  EXPECT_EQ(seen, expected);
+}
+
 TEST_F(PlayerControlTest, NoCurrentMediaMeansNoSeekAndPositionZero) {
   control.SetPosition(12.0);
   EXPECT_TRUE(log.seeks.empty());

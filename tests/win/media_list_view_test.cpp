@@ -334,7 +334,7 @@ TEST_F(MediaListViewTest, RowsAreDrawnInTheirColours) {
 }
 
 TEST_F(MediaListViewTest, ContextMenuCommandsAndTheirEffects) {
-  UniqueMenu menu = BuildListContextMenu();
+  auto menu = BuildListContextMenu();
   ASSERT_TRUE(menu);
   const int expected[] = {1001, 1002, 1003, 1004, 0, 1005, 1006, 0, 1007, 1008, 0, 1009, 1010};
   ASSERT_EQ(GetMenuItemCount(menu.get()), 13);

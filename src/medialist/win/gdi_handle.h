@@ -7,7 +7,9 @@
 #include <memory>
 #include <type_traits>
 
-namespace sorvane::win {
+// Nested: the playback windows have owners of the same names, and the main
+// window sees both headers.
+namespace sorvane::win::list_gdi {
 
 struct FontDeleter {
   void operator()(HFONT f) const { if (f) DeleteObject(f); }
@@ -54,4 +56,4 @@ class SelectGuard {
   HGDIOBJ old_;
 };
 
-}  // namespace sorvane::win
+}  // namespace sorvane::win::list_gdi

@@ -11,6 +11,8 @@
 #include "medialist/win/list_drag_drop.h"
 
 namespace sorvane::win {
+
+using namespace list_gdi;
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x1033;

@@ -40,7 +40,7 @@ inline constexpr COLORREF kRowSelectedTextColor = RGB(255, 255, 0);
 inline constexpr UINT_PTR kSaveTimerId = 0x5A11;
 
 // The row context menu: commands 1001 to 1010 with their language texts.
-UniqueMenu BuildListContextMenu();
+list_gdi::UniqueMenu BuildListContextMenu();
 
 class MediaListView {
  public:
@@ -107,9 +107,9 @@ class MediaListView {
   HWND list_ = nullptr;
   MediaList* rows_ = nullptr;
   MediaListViewHandlers handlers_;
-  UniqueImageList images_;
+  list_gdi::UniqueImageList images_;
   HFONT normalFont_ = nullptr;  // the control's own font, not ours
-  UniqueFont boldFont_;
+  list_gdi::UniqueFont boldFont_;
   ListDropTarget* dropTarget_ = nullptr;
   bool pushing_ = false;
   bool pushPlays_ = false;

@@ -1,0 +1,349 @@
+// The media lists, the background probe, the player and the sequencer as one
+// program, seen from outside: the list view read through the target's memory,
+// the panel's time text, the INI file, and generated WAV files that really play.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr UINT kCommandClose = 32916;
+constexpr int kListView = 1033, kSelector = 1000, kPanel = 1249, kStatusText = 1320;
+constexpr int kTimeText = 1261, kVolumeSlider = 1257;
+constexpr int kFlyOutButton = 1243, kCompactButton = 1244;
+constexpr wchar_t kStoredLineBreak[] = L"\uE000\uE001\uE002";
+
+// Mono 16-bit PCM at 8000 Hz: a quiet tone the player decodes like any other file.
+bool WriteWav(const std::wstring& path, int seconds) {
+  const uint32_t rate = 8000, samples = rate * static_cast<uint32_t>(seconds), dataBytes = samples * 2;
+  std::vector<uint8_t> bytes;
+  auto put32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  auto put16 = [&](uint16_t v) {
+    bytes.push_back(static_cast<uint8_t>(v));
+    bytes.push_back(static_cast<uint8_t>(v >> 8));
+  };
+  auto tag = [&](const char* t) { bytes.insert(bytes.end(), t, t + 4); };
+  tag("RIFF");
+  put32(36 + dataBytes);
+  tag("WAVE");
+  tag("fmt ");
+  put32(16);
+  put16(1);
+  put16(1);
+  put32(rate);
+  put32(rate * 2);
+  put16(2);
+  put16(16);
+  tag("data");
+  put32(dataBytes);
+  for (uint32_t i = 0; i < samples; ++i) put16(static_cast<uint16_t>((i / 10) % 2 ? 600 : -600));
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+  return ok && written == bytes.size();
+}
+
+bool WriteTextFile(const std::wstring& path, const char* text) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  WriteFile(f, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+  CloseHandle(f);
+  return true;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(50);
+  }
+}
+
+// The list view of another process: counts and states by plain messages,
+// texts and rectangles through a buffer in the target's memory.
+class RemoteListView {
+ public:
+  RemoteListView(DWORD processId, HWND list) : list_(list) {
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_) buffer_ = VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteListView() {
+    if (buffer_) VirtualFreeEx(process_, buffer_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteListView(const RemoteListView&) = delete;
+  RemoteListView& operator=(const RemoteListView&) = delete;
+
+  bool Ready() const { return buffer_ != nullptr; }
+  int Count() const { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
+  int Focused() const { return static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)); }
+
+  std::wstring Text(int row, int column) const {
+    if (!buffer_) return L"<no buffer>";
+    auto* base = static_cast<uint8_t*>(buffer_);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<LPWSTR>(base + 512);
+    item.cchTextMax = 1024;
+    if (!WriteProcessMemory(process_, base, &item, sizeof(item), nullptr)) return L"<write failed>";
+    const LRESULT length = SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(base));
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    if (length > 0 && !ReadProcessMemory(process_, base + 512, text.data(), length * sizeof(wchar_t), nullptr))
+      return L"<read failed>";
+    return text;
+  }
+
+  // Presses the left button on a row as a user would.
+  bool Click(int row) const {
+    if (!buffer_) return false;
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    if (!WriteProcessMemory(process_, buffer_, &r, sizeof(r), nullptr)) return false;
+    if (!SendMessageW(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer_))) return false;
+    if (!ReadProcessMemory(process_, buffer_, &r, sizeof(r), nullptr)) return false;
+    const LPARAM at = MAKELPARAM(r.left + 40, (r.top + r.bottom) / 2);
+    PostMessageW(list_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list_, WM_LBUTTONUP, 0, at);
+    return true;
+  }
+
+ private:
+  HWND list_;
+  HANDLE process_ = nullptr;
+  void* buffer_ = nullptr;
+};
+
+// "mm:ss /  mm:ss" of the panel: position and duration in seconds, or -1.
+struct TimeReading {
+  int position = -1;
+  int duration = -1;
+};
+TimeReading ReadTime(HWND mainWindow) {
+  TimeReading t;
+  const std::wstring text = TextOf(GetDlgItem(GetDlgItem(mainWindow, kPanel), kTimeText));
+  int pm = 0, ps = 0, dm = 0, ds = 0;
+  if (swscanf(text.c_str(), L"%d:%d / %d:%d", &pm, &ps, &dm, &ds) == 4) {
+    t.position = pm * 60 + ps;
+    t.duration = dm * 60 + ds;
+  }
+  return t;
+}
+
+class Playback : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(WriteWav(media / L"one.wav", 2));
+    ASSERT_TRUE(WriteWav(media / L"two.wav", 2));
+    ASSERT_TRUE(WriteTextFile(media / L"notes.mp3", "this is text, not sound\r\n"));
+  }
+
+  // One list named "Test" holding paths; extra lines go to the INI as they are.
+  void WriteIni(const std::vector<std::wstring>& paths, const std::wstring& extra = L"") {
+    std::wstring list;
+    for (size_t i = 0; i < paths.size(); ++i) list += (i ? kStoredLineBreak : L"") + paths[i];
+    ASSERT_TRUE(WriteUtf16File(appData.IniPath(), L"[Program]\r\nm_PlayList=Test\r\n" + extra +
+                                                      L"[MediaList]\r\nMediaList=" + list + L"\r\n"));
+  }
+
+  std::wstring Ini() { return ReadUtf16Ini(appData.IniPath()).value_or(L""); }
+
+  AppDataRedirect appData;
+  TempFolder media{L"media"};
+};
+
+TEST_F(Playback, SavedListIsShownAndProbedInTheBackgroundWithFailureMarks) {
+  const std::wstring missing = media / L"gone.wav";
+  WriteIni({media / L"one.wav", media / L"notes.mp3", missing, media / L"two.wav"},
+           L"[Sorvane]\r\nm_PlayLast=0\r\n");
+  Process p;
+  ASSERT_TRUE(p.Start(SorvaneExe()));
+  HWND w = p.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  RemoteListView list(p.Id(), GetDlgItem(w, kListView));
+  ASSERT_TRUE(list.Ready());
+  ASSERT_EQ(list.Count(), 4);
+  EXPECT_EQ(list.Text(2, 1), missing);
+
+  ASSERT_TRUE(WaitUntil([&] { return list.Text(3, 2) == L"00:02"; }, 30000)) << list.Text(3, 2);
+  EXPECT_EQ(list.Text(0, 2), L"00:02");
+  EXPECT_FALSE(list.Text(0, 0).empty());
+  EXPECT_EQ(list.Text(1, 2), L"X");  // text under a sound file's name
+  EXPECT_EQ(list.Text(2, 2), L"X");  // no file at all
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(w, kStatusText)).find(L"2 / 4") != std::wstring::npos; },
+                        10000))
+      << TextOf(GetDlgItem(w, kStatusText));
+
+  // The mode buttons sit inside the window at its bottom edge, under the list view.
+  const RECT client = WindowRect(w), listRect = WindowRect(GetDlgItem(w, kListView));
+  for (int id : {kFlyOutButton, kCompactButton}) {
+    HWND button = GetDlgItem(w, id);
+    ASSERT_NE(button, nullptr) << id;
+    const RECT b = WindowRect(button);
+    EXPECT_GT(b.top, listRect.bottom) << id;
+    EXPECT_LE(b.bottom, client.bottom) << id;
+    EXPECT_GE(b.left, client.left) << id;
+    EXPECT_LE(b.right, client.right) << id;
+  }
+  EXPECT_EQ(TextOf(GetDlgItem(w, kFlyOutButton)), L"Be FlyOut");
+  EXPECT_EQ(TextOf(GetDlgItem(w, kCompactButton)), L"Compact Mode");
+
+  SendCommand(w, kCommandClose);
+  EXPECT_TRUE(p.WaitForExit().has_value());
+}
+
+TEST_F(Playback, ClickPlaysTheRowAndTheEndOfEachMediumPlaysTheNext) {
+  WriteIni({media / L"one.wav", media / L"two.wav"}, L"[Sorvane]\r\nm_PlayLast=0\r\n");
+  Process p;
+  ASSERT_TRUE(p.Start(SorvaneExe()));
+  HWND w = p.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  RemoteListView list(p.Id(), GetDlgItem(w, kListView));
+  ASSERT_TRUE(list.Ready());
+  ASSERT_EQ(list.Count(), 2);
+
+  ASSERT_TRUE(list.Click(0));
+  ASSERT_TRUE(WaitUntil([&] { return ReadTime(w).duration == 2; }, 20000)) << TextOf(GetDlgItem(w, kPanel));
+  EXPECT_EQ(list.Focused(), 0);
+  SaveScreenshot(L"playback_playing");
+  // Repeat all (the default): one, two, then one again, each from the real end-of-media signal.
+  ASSERT_TRUE(WaitUntil([&] { return list.Focused() == 1; }, 20000));
+  ASSERT_TRUE(WaitUntil([&] { return list.Focused() == 0; }, 20000));
+
+  SendCommand(w, kCommandClose);
+  EXPECT_TRUE(p.WaitForExit().has_value());
+}
+
+TEST_F(Playback, RepeatOnePlaysTheSameRowAgain) {
+  WriteIni({media / L"one.wav", media / L"two.wav"}, L"[Sorvane]\r\nm_Repeat=2\r\nm_PlayLast=1\r\nm_Sel=0\r\n");
+  Process p;
+  ASSERT_TRUE(p.Start(SorvaneExe()));
+  HWND w = p.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  RemoteListView list(p.Id(), GetDlgItem(w, kListView));
+  // Played from its start, through its end, and from its start again.
+  int passes = 0, last = -1;
+  const bool twice = WaitUntil(
+      [&] {
+        const int now = ReadTime(w).position;
+        if (now >= 1 && last < 1) ++passes;
+        if (now >= 0) last = now;
+        EXPECT_EQ(list.Focused(), 0);
+        return passes >= 2;
+      },
+      30000);
+  EXPECT_TRUE(twice) << passes;
+  SendCommand(w, kCommandClose);
+  EXPECT_TRUE(p.WaitForExit().has_value());
+}
+
+TEST_F(Playback, UnplayableRowIsMarkedAndSkipped) {
+  WriteIni({media / L"one.wav", media / L"notes.mp3", media / L"two.wav"},
+           L"[Sorvane]\r\nm_PlayLast=1\r\nm_Sel=0\r\n");
+  Process p;
+  ASSERT_TRUE(p.Start(SorvaneExe()));
+  HWND w = p.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  RemoteListView list(p.Id(), GetDlgItem(w, kListView));
+  bool sawMiddle = false;
+  const bool reached = WaitUntil(
+      [&] {
+        sawMiddle = sawMiddle || list.Focused() == 1;
+        return list.Focused() == 2;
+      },
+      30000);
+  EXPECT_TRUE(reached) << list.Focused();
+  EXPECT_FALSE(sawMiddle);
+  EXPECT_EQ(list.Text(1, 2), L"X");
+  SendCommand(w, kCommandClose);
+  EXPECT_TRUE(p.WaitForExit().has_value());
+}
+
+// A long medium: the stored position is far beyond what the test's waiting
+// could play, so reaching it shows the seek.
+TEST_F(Playback, RestartResumesTheLastRowAtItsStoredPosition) {
+  ASSERT_TRUE(WriteWav(media / L"long.wav", 60));
+  WriteIni({media / L"one.wav", media / L"long.wav"},
+           L"m_Position=40.000000\r\n[Sorvane]\r\nm_PlayLast=1\r\nm_Sel=1\r\n");
+  Process p;
+  ASSERT_TRUE(p.Start(SorvaneExe()));
+  HWND w = p.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  RemoteListView list(p.Id(), GetDlgItem(w, kListView));
+  ASSERT_TRUE(WaitUntil([&] { return ReadTime(w).duration == 60; }, 20000)) << TextOf(GetDlgItem(w, kPanel));
+  EXPECT_EQ(list.Focused(), 1);
+  ASSERT_TRUE(WaitUntil([&] { return ReadTime(w).position >= 40; }, 20000))
+      << TextOf(GetDlgItem(GetDlgItem(w, kPanel), kTimeText));
+
+  SendCommand(w, kCommandClose);
+  EXPECT_TRUE(p.WaitForExit().has_value());
+  const std::wstring ini = Ini();
+  const auto position = IniValue(ini, L"Program", L"m_Position");
+  ASSERT_TRUE(position.has_value());
+  EXPECT_GE(_wtof(position->c_str()), 40.0) << *position;
+  EXPECT_EQ(IniValue(ini, L"Sorvane", L"m_Sel"), std::wstring(L"1"));
+}
+
+TEST_F(Playback, CloseWritesWindowListSelectionVolumeAndPosition) {
+  const std::wstring one = media / L"one.wav", two = media / L"two.wav";
+  ASSERT_TRUE(WriteUtf16File(appData.IniPath(),
+                             L"[Program]\r\nm_PlayList=First\tSecond\r\n[Sorvane]\r\nm_LastSel=1\r\nm_PlayLast=0\r\n"
+                             L"[MediaList]\r\nMediaList=" + one + L"\r\n[MediaList1]\r\nMediaList1=" + two +
+                                 kStoredLineBreak + one + L"\r\n"));
+  Process p;
+  ASSERT_TRUE(p.Start(SorvaneExe()));
+  HWND w = p.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  RemoteListView list(p.Id(), GetDlgItem(w, kListView));
+  ASSERT_EQ(list.Count(), 2);
+
+  // Switch to the first list through the selector, as its drop-down would.
+  HWND selector = GetDlgItem(w, kSelector);
+  SendMessageW(selector, CB_SETCURSEL, 0, 0);
+  SendMessageW(w, WM_COMMAND, MAKEWPARAM(kSelector, CBN_SELENDOK), reinterpret_cast<LPARAM>(selector));
+  ASSERT_TRUE(WaitUntil([&] { return list.Count() == 1; }, 5000));
+  ASSERT_TRUE(list.Click(0));
+  ASSERT_TRUE(WaitUntil([&] { return ReadTime(w).position >= 1; }, 20000));
+
+  // The volume slider as a drag leaves it.
+  HWND panel = GetDlgItem(w, kPanel);
+  HWND slider = GetDlgItem(panel, kVolumeSlider);
+  SendMessageW(slider, TBM_SETPOS, TRUE, 70);
+  SendMessageW(panel, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 70), reinterpret_cast<LPARAM>(slider));
+
+  const RECT r = WindowRect(w);
+  SendCommand(w, kCommandClose);
+  EXPECT_TRUE(p.WaitForExit().has_value());
+  const std::wstring ini = Ini();
+  EXPECT_EQ(IniValue(ini, L"Program", L"m_Window_Rect"),
+            std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
+                std::to_wstring(r.bottom));
+  EXPECT_EQ(IniValue(ini, L"Sorvane", L"m_LastSel"), std::wstring(L"0"));
+  EXPECT_EQ(IniValue(ini, L"MediaList", L"MediaList"), one);
+  EXPECT_EQ(IniValue(ini, L"Sorvane", L"Volume"), std::wstring(L"70"));
+  EXPECT_EQ(IniValue(ini, L"Sorvane", L"m_Sel"), std::wstring(L"0"));
+  const auto position = IniValue(ini, L"Program", L"m_Position");
+  ASSERT_TRUE(position.has_value());
+  // "%f": six decimals, and a position inside the two-second medium.
+  EXPECT_EQ(position->size() - position->find(L'.'), 7u) << *position;
+  EXPECT_GT(_wtof(position->c_str()), 0.0);
+  EXPECT_LE(_wtof(position->c_str()), 2.0);
+}
+
+}  // namespace
