@@ -7,7 +7,7 @@ list(FILTER SORVANE_WIN_SOURCES EXCLUDE REGEX "/app/win/entry\\.cpp$")
 
 set(SORVANE_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(SORVANE_SYSTEM_LIBS ole32 oleaut32 uuid comctl32 comdlg32 shell32 shlwapi user32 gdi32
-    advapi32 uxtheme dwmapi mfplat mf mfuuid propsys version)
+    advapi32 uxtheme dwmapi mfplat mf mfuuid propsys version usp10)
 
 target_compile_definitions(sorvane_core PUBLIC ${SORVANE_WIN_DEFS})
 

@@ -155,6 +155,12 @@ void Sequencer::RebuildShuffle(int count) {
 }
 
 int Sequencer::ChooseIndex(int count, int step) {
+  // The same entry again means the row now shown, also in random order, where
+  // a clicked or resumed row need not be the one at the order's position.
+  if (step == 0) {
+    const int selected = rows_.FirstSelected();
+    if (selected >= 0 && selected < count) return selected;
+  }
   int idx;
   if (randomPlay_ != 0) {
     if (static_cast<int>(shuffleOrder_.size()) != count) RebuildShuffle(count);

@@ -188,6 +188,16 @@ TEST(SequencerRandom, ClickedRowLeavesThePositionInTheOrder) {
   EXPECT_EQ(f.seq->ShufflePos(), 2);
 }
 
+TEST(SequencerRandom, RepeatOneReplaysTheClickedRowNotTheOrdersPosition) {
+  Fixture f(5, 1, kRepeatOne);
+  f.seq->PlayEntry(+1);
+  const int clicked = f.seq->ShuffleOrder()[(f.seq->ShufflePos() + 2) % 5];
+  f.rows.SelectAndFocus(clicked);
+  f.seq->OnCommand(kPlayCmdNext, true);
+  EXPECT_EQ(f.Last(), Format(u"%d", {clicked}));
+  EXPECT_EQ(f.rows.FirstSelected(), clicked);
+}
+
 TEST(SequencerSkips, AllRowsMarkedSkipsTwentyThenProbesAndPlaysTheFailedRow) {
   Fixture f(5);
   f.backend.files.clear();  // every probe fails

@@ -1,6 +1,7 @@
 #include "playback/win/transport_button.h"
 
 #include <commctrl.h>
+#include <usp10.h>
 
 #include "playback/win/gdi_guard.h"
 
@@ -104,10 +105,22 @@ void TransportButton::Paint() {
   SelectScope useFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   wchar_t text[64] = {};
   const int length = GetWindowTextW(button_, text, 64);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text, length, &size);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kText);
+  // Through the script processor: several glyphs lie outside the basic plane,
+  // and plain TextOutW of some systems (Wine's) maps each half of such a pair
+  // on its own and draws two empty boxes.
+  SCRIPT_STRING_ANALYSIS analysis = nullptr;
+  if (length > 0 && SUCCEEDED(ScriptStringAnalyse(dc, text, length, length * 3 / 2 + 16, -1, SSA_GLYPHS, 0, nullptr,
+                                                  nullptr, nullptr, nullptr, nullptr, &analysis))) {
+    const SIZE* size = ScriptString_pSize(analysis);
+    const int cx = size ? size->cx : 0, cy = size ? size->cy : 0;
+    ScriptStringOut(analysis, (rc.right - cx - rc.left) / 2, (rc.bottom - cy - rc.top) / 2, 0, nullptr, 0, 0, FALSE);
+    ScriptStringFree(&analysis);
+    return;
+  }
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text, length, &size);
   TextOutW(dc, (rc.right - size.cx - rc.left) / 2, (rc.bottom - size.cy - rc.top) / 2, text, length);
 }
 
