@@ -24,32 +24,70 @@ constexpr int kTimeText = 1261, kVolumeSlider = 1257;
 constexpr int kFlyOutButton = 1243, kCompactButton = 1244;
 constexpr wchar_t kStoredLineBreak[] = L"\uE000\uE001\uE002";
 
-// Mono 16-bit PCM at 8000 Hz: a quiet tone the player decodes like any other file.
-bool WriteWav(const std::wstring& path, int seconds) {
-  const uint32_t rate = 8000, samples = rate * static_cast<uint32_t>(seconds), dataBytes = samples * 2;
+enum class Sound { kWav16, kWav8, kAiff, kAu };
+
+// Mono PCM at 8000 Hz, a quiet square tone, in the containers the player is
+// expected to decode like any other file.
+bool WriteSound(const std::wstring& path, int seconds, Sound kind = Sound::kWav16) {
+  const uint32_t rate = 8000, samples = rate * static_cast<uint32_t>(seconds);
+  const uint32_t bytesPerSample = kind == Sound::kWav8 ? 1 : 2, dataBytes = samples * bytesPerSample;
+  const bool bigEndian = kind == Sound::kAiff || kind == Sound::kAu;
   std::vector<uint8_t> bytes;
-  auto put32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-  };
-  auto put16 = [&](uint16_t v) {
-    bytes.push_back(static_cast<uint8_t>(v));
-    bytes.push_back(static_cast<uint8_t>(v >> 8));
+  auto put = [&](uint32_t v, int size, bool big) {
+    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * (big ? size - 1 - i : i))));
   };
   auto tag = [&](const char* t) { bytes.insert(bytes.end(), t, t + 4); };
-  tag("RIFF");
-  put32(36 + dataBytes);
-  tag("WAVE");
-  tag("fmt ");
-  put32(16);
-  put16(1);
-  put16(1);
-  put32(rate);
-  put32(rate * 2);
-  put16(2);
-  put16(16);
-  tag("data");
-  put32(dataBytes);
-  for (uint32_t i = 0; i < samples; ++i) put16(static_cast<uint16_t>((i / 10) % 2 ? 600 : -600));
+  switch (kind) {
+    case Sound::kWav16:
+    case Sound::kWav8:
+      tag("RIFF");
+      put(36 + dataBytes, 4, false);
+      tag("WAVE");
+      tag("fmt ");
+      put(16, 4, false);
+      put(1, 2, false);  // PCM
+      put(1, 2, false);  // mono
+      put(rate, 4, false);
+      put(rate * bytesPerSample, 4, false);
+      put(bytesPerSample, 2, false);
+      put(bytesPerSample * 8, 2, false);
+      tag("data");
+      put(dataBytes, 4, false);
+      break;
+    case Sound::kAiff: {
+      tag("FORM");
+      put(4 + 26 + 16 + dataBytes, 4, true);
+      tag("AIFF");
+      tag("COMM");
+      put(18, 4, true);
+      put(1, 2, true);
+      put(samples, 4, true);
+      put(16, 2, true);
+      const uint8_t rate80[10] = {0x40, 0x0B, 0xFA, 0, 0, 0, 0, 0, 0, 0};  // 8000 as an 80-bit float
+      bytes.insert(bytes.end(), rate80, rate80 + 10);
+      tag("SSND");
+      put(8 + dataBytes, 4, true);
+      put(0, 4, true);
+      put(0, 4, true);
+      break;
+    }
+    case Sound::kAu:
+      tag(".snd");
+      put(24, 4, true);
+      put(dataBytes, 4, true);
+      put(3, 4, true);  // 16-bit linear PCM
+      put(rate, 4, true);
+      put(1, 4, true);
+      break;
+  }
+  for (uint32_t i = 0; i < samples; ++i) {
+    const bool high = (i / 10) % 2 != 0;
+    if (bytesPerSample == 1) {
+      bytes.push_back(high ? 140 : 116);  // unsigned, around 128
+    } else {
+      put(static_cast<uint16_t>(high ? 600 : -600), 2, bigEndian);
+    }
+  }
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
@@ -149,8 +187,8 @@ TimeReading ReadTime(HWND mainWindow) {
 class Playback : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(WriteWav(media / L"one.wav", 2));
-    ASSERT_TRUE(WriteWav(media / L"two.wav", 2));
+    ASSERT_TRUE(WriteSound(media / L"one.wav", 2));
+    ASSERT_TRUE(WriteSound(media / L"two.wav", 2));
     ASSERT_TRUE(WriteTextFile(media / L"notes.mp3", "this is text, not sound\r\n"));
   }
 
@@ -279,7 +317,7 @@ TEST_F(Playback, UnplayableRowIsMarkedAndSkipped) {
 // A long medium: the stored position is far beyond what the test's waiting
 // could play, so reaching it shows the seek.
 TEST_F(Playback, RestartResumesTheLastRowAtItsStoredPosition) {
-  ASSERT_TRUE(WriteWav(media / L"long.wav", 60));
+  ASSERT_TRUE(WriteSound(media / L"long.wav", 60));
   WriteIni({media / L"one.wav", media / L"long.wav"},
            L"m_Position=40.000000\r\n[Sorvane]\r\nm_PlayLast=1\r\nm_Sel=1\r\n");
   Process p;
@@ -345,6 +383,41 @@ TEST_F(Playback, CloseWritesWindowListSelectionVolumeAndPosition) {
   EXPECT_EQ(position->size() - position->find(L'.'), 7u) << *position;
   EXPECT_GT(_wtof(position->c_str()), 0.0);
   EXPECT_LE(_wtof(position->c_str()), 2.0);
+}
+
+}  // namespace
+
+namespace {
+
+// Each container plays to its end with its real duration, and its end moves
+// the list on by exactly one row (a second end signal would skip a row).
+TEST_F(Playback, EachSoundFormatPlaysToItsEndWithOneEndSignal) {
+  struct Case {
+    Sound kind;
+    const wchar_t* name;
+  };
+  const Case cases[] = {{Sound::kWav8, L"eight.wav"}, {Sound::kAiff, L"tone.aiff"}, {Sound::kAu, L"tone.au"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.name);
+    ASSERT_TRUE(WriteSound(media / c.name, 3, c.kind));
+    WriteIni({media / c.name, media / L"one.wav", media / L"two.wav"},
+             L"[Sorvane]\r\nrandom_play=0\r\nm_PlayLast=1\r\nm_Sel=0\r\n");
+    Process p;
+    ASSERT_TRUE(p.Start(SorvaneExe()));
+    HWND w = p.WaitForMainWindow();
+    ASSERT_NE(w, nullptr);
+    RemoteListView list(p.Id(), GetDlgItem(w, kListView));
+    EXPECT_TRUE(WaitUntil([&] { return ReadTime(w).duration == 3; }, 20000))
+        << TextOf(GetDlgItem(GetDlgItem(w, kPanel), kTimeText));
+    EXPECT_TRUE(WaitUntil([&] { return ReadTime(w).position >= 2; }, 20000));
+    ASSERT_TRUE(WaitUntil([&] { return list.Focused() == 1; }, 20000)) << list.Focused();
+    // one.wav lasts two seconds: within one, a second end signal would have moved on.
+    Sleep(1000);
+    EXPECT_EQ(list.Focused(), 1);
+    EXPECT_EQ(list.Text(0, 2), L"00:03");
+    SendCommand(w, kCommandClose);
+    EXPECT_TRUE(p.WaitForExit().has_value());
+  }
 }
 
 }  // namespace
