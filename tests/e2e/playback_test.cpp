@@ -227,6 +227,7 @@ TEST_F(Playback, SavedListIsShownAndProbedInTheBackgroundWithFailureMarks) {
   EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(w, kStatusText)).find(L"2 / 4") != std::wstring::npos; },
                         10000))
       << TextOf(GetDlgItem(w, kStatusText));
+  SaveScreenshot(L"playback_probed_list");
 
   // The mode buttons sit inside the window at its bottom edge, under the list view.
   const RECT client = WindowRect(w), listRect = WindowRect(GetDlgItem(w, kListView));
