@@ -17,6 +17,7 @@
 #include "app/win/main_window.h"
 #include "app/win/mode_buttons_part.h"
 #include "app/win/win_file_system.h"
+#include "framework/win/language_win.h"
 #include "framework/win/wintext.h"
 
 namespace sorvane::win {
@@ -102,6 +103,19 @@ TEST_F(PlaybackPartTest, PanelTakesThePlaceholderMouseMovesTheWindowCommandsReac
   wchar_t glyph[8] = {};
   GetDlgItemTextW(part.Panel().Window(), 1263, glyph, 8);
   EXPECT_STREQ(glyph, L"\U0001F500");
+
+  // A language change gives an empty list's tip in the new language.
+  SetDlgItemTextW(w, kStatusTextId, L"stale");
+  SendMessageW(w, RetranslateMessage(), 0, 0);
+  wchar_t status[128] = {};
+  for (ULONGLONG end = GetTickCount64() + 20000; GetTickCount64() < end;) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    GetDlgItemTextW(w, kStatusTextId, status, 128);
+    if (lstrcmpW(status, L"stale") != 0) break;
+    Sleep(20);
+  }
+  EXPECT_STREQ(status, L"Tip: Add Files via Drag and Drop");
 
   SendMessageW(w, WM_COMMAND, kCommandClose, 0);
   EXPECT_FALSE(IsWindow(w));

@@ -104,6 +104,10 @@ bool PlaybackPart::OnMessage(MainWindow& window, UINT message, WPARAM wParam, LP
   }
   if (message == RetranslateMessage() && message != 0) {
     ApplyLanguage();
+    // An empty list's status is the tip: probing it again costs nothing, shows the
+    // tip in the new language and drops a result of the old language still on its way.
+    // A probed list keeps its counts until its next probe.
+    if (Lists().Rows().Count() == 0) StartProbe();
     return false;  // the other parts set their texts too
   }
   if (message == WM_COMMAND && sequencer_ && IsSequencerCommand(LOWORD(wParam))) {
