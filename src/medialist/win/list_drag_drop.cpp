@@ -1,0 +1,197 @@
+#include "medialist/win/list_drag_drop.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "framework/win/wintext.h"
+#include "medialist/win/media_list_view.h"
+
+namespace sorvane::win {
+namespace {
+
+class RowDropSource final : public IDropSource {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (riid == IID_IUnknown || riid == IID_IDropSource) {
+      *out = static_cast<IDropSource*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG r = InterlockedDecrement(&refs_);
+    if (r == 0) delete this;
+    return static_cast<ULONG>(r);
+  }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
+    if (escape) return DRAGDROP_S_CANCEL;
+    if (!(keys & (MK_LBUTTON | MK_RBUTTON))) return DRAGDROP_S_DROP;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+ private:
+  LONG refs_ = 1;
+};
+
+class TextDataObject final : public IDataObject {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (riid == IID_IUnknown || riid == IID_IDataObject) {
+      *out = static_cast<IDataObject*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG r = InterlockedDecrement(&refs_);
+    if (r == 0) delete this;
+    return static_cast<ULONG>(r);
+  }
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof(kRowDragText));
+    if (!mem) return E_OUTOFMEMORY;
+    if (void* p = GlobalLock(mem)) {
+      std::memcpy(p, kRowDragText, sizeof(kRowDragText));
+      GlobalUnlock(mem);
+    }
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = mem;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+    if (!format || format->cfFormat != CF_TEXT || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+    if (out) out->ptd = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) override {
+    if (direction != DATADIR_GET) return E_NOTIMPL;
+    FORMATETC f{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    return SHCreateStdEnumFmtEtc(1, &f, out);
+  }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+ private:
+  LONG refs_ = 1;
+};
+
+bool HasFiles(IDataObject* data) {
+  if (!data) return false;
+  FORMATETC f{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  return data->QueryGetData(&f) == S_OK;
+}
+
+}  // namespace
+
+DWORD RunRowDrag() {
+  TextDataObject* data = new TextDataObject;
+  RowDropSource* source = new RowDropSource;
+  DWORD effect = DROPEFFECT_NONE;
+  DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+  source->Release();
+  data->Release();
+  return effect;
+}
+
+std::vector<Text> DroppedFiles(IDataObject* data) {
+  std::vector<Text> paths;
+  if (!HasFiles(data)) return paths;
+  FORMATETC f{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  if (data->GetData(&f, &medium) != S_OK) return paths;
+  if (HDROP drop = static_cast<HDROP>(GlobalLock(medium.hGlobal))) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+      const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+      std::wstring buffer(length + 1, L'\0');
+      const UINT got = DragQueryFileW(drop, i, buffer.data(), length + 1);
+      paths.push_back(T(buffer.c_str(), got));
+    }
+    GlobalUnlock(medium.hGlobal);
+  }
+  ReleaseStgMedium(&medium);
+  return paths;
+}
+
+HRESULT ListDropTarget::QueryInterface(REFIID riid, void** out) {
+  if (riid == IID_IUnknown || riid == IID_IDropTarget) {
+    *out = static_cast<IDropTarget*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG ListDropTarget::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+
+ULONG ListDropTarget::Release() {
+  const LONG r = InterlockedDecrement(&refs_);
+  if (r == 0) delete this;
+  return static_cast<ULONG>(r);
+}
+
+DWORD ListDropTarget::EffectAt(POINTL pt) {
+  if (!view_ptr_) return DROPEFFECT_NONE;
+  if (!view_ptr_->InternalDrag()) return files_ ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+  POINT client{pt.x, pt.y};
+  ScreenToClient(view_ptr_->Window(), &client);
+  return view_ptr_->DragOverAt(client);
+}
+
+HRESULT ListDropTarget::DragEnter(IDataObject* data, DWORD, POINTL pt, DWORD* effect) {
+  files_ = HasFiles(data);
+  *effect = EffectAt(pt);
+  return S_OK;
+}
+
+HRESULT ListDropTarget::DragOver(DWORD, POINTL pt, DWORD* effect) {
+  *effect = EffectAt(pt);
+  return S_OK;
+}
+
+HRESULT ListDropTarget::DragLeave() {
+  files_ = false;
+  if (view_ptr_) view_ptr_->EndDrag();
+  return S_OK;
+}
+
+HRESULT ListDropTarget::Drop(IDataObject* data, DWORD, POINTL pt, DWORD* effect) {
+  *effect = DROPEFFECT_NONE;
+  files_ = false;
+  if (!view_ptr_) return S_OK;
+  if (view_ptr_->InternalDrag()) {
+    POINT client{pt.x, pt.y};
+    ScreenToClient(view_ptr_->Window(), &client);
+    if (view_ptr_->DropAt(client)) *effect = DROPEFFECT_MOVE;
+  } else {
+    std::vector<Text> files = DroppedFiles(data);
+    if (!files.empty()) {
+      *effect = DROPEFFECT_COPY;
+      view_ptr_->DropFiles(std::move(files));
+    }
+  }
+  view_ptr_->EndDrag();
+  return S_OK;
+}
+
+}  // namespace sorvane::win

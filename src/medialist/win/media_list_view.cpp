@@ -1,0 +1,539 @@
+#include "medialist/win/media_list_view.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "framework/win/wintext.h"
+#include "medialist/list_strings.h"
+#include "medialist/win/list_drag_drop.h"
+
+namespace sorvane::win {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x1033;
+constexpr int kScrollBand = 10;
+
+struct ColumnSpec {
+  const wchar_t* firstHeader;
+  int width;
+  int format;
+};
+constexpr ColumnSpec kColumns[kColumnCount] = {
+    {L"Titel", 200, LVCFMT_LEFT},
+    {L"Dateipath", 200, LVCFMT_LEFT},
+    {L"Dauer", 70, LVCFMT_LEFT | LVCFMT_IMAGE},
+    {L"Dateiname", 200, LVCFMT_LEFT},
+    {L"Error", 20, LVCFMT_LEFT},
+};
+constexpr int kColumnOrder[kColumnCount] = {0, 2, 1, 3, 4};
+constexpr int kShellIcons[] = {225, 227, 324, 253};
+
+UniqueImageList BuildImageList() {
+  const int cx = GetSystemMetrics(SM_CXSMICON);
+  const int cy = GetSystemMetrics(SM_CYSMICON);
+  UniqueImageList list(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 2, 2));
+  if (!list) return list;
+  HMODULE shell = GetModuleHandleW(L"shell32.dll");
+  if (!shell) shell = LoadLibraryW(L"shell32.dll");
+  for (int id : kShellIcons) {
+    HICON icon = shell ? static_cast<HICON>(LoadImageW(shell, MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, 0)) : nullptr;
+    if (icon) {
+      ImageList_AddIcon(list.get(), icon);
+      DestroyIcon(icon);
+    } else {
+      // Keep the indexes of the later icons where rows expect them.
+      ImageList_AddIcon(list.get(), LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
+    }
+  }
+  return list;
+}
+
+bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+}  // namespace
+
+UniqueMenu BuildListContextMenu() {
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return menu;
+  auto add = [&](int id) {
+    // The texts are language strings 40 to 49, in command order.
+    AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(id),
+                W(ListString(list_string::kMoveTop + (id - kCmdMoveTop))));
+  };
+  for (int id = kCmdMoveTop; id <= kCmdMoveBottom; ++id) add(id);
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  add(kCmdRemove);
+  add(kCmdShowInFolder);
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  add(kCmdExport);
+  add(kCmdImport);
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  add(kCmdSelectAll);
+  add(kCmdInvert);
+  return menu;
+}
+
+MediaListView::~MediaListView() { Detach(); }
+
+bool MediaListView::Attach(HWND listView, MediaList& rows, MediaListViewHandlers handlers) {
+  Detach();
+  if (!listView) return false;
+  list_ = listView;
+  rows_ = &rows;
+  handlers_ = std::move(handlers);
+
+  ListView_SetExtendedListViewStyleEx(list_, LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES,
+                                      LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES);
+  images_ = BuildImageList();
+  ListView_SetImageList(list_, images_.get(), LVSIL_SMALL);
+  for (int c = 0; c < kColumnCount; ++c) {
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    col.fmt = kColumns[c].format;
+    col.cx = kColumns[c].width;
+    col.pszText = const_cast<wchar_t*>(kColumns[c].firstHeader);
+    col.iSubItem = c;
+    ListView_InsertColumn(list_, c, &col);
+  }
+  ListView_SetColumnOrderArray(list_, kColumnCount, const_cast<int*>(kColumnOrder));
+  SetHeaders();
+
+  normalFont_ = reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0));
+  LOGFONTW lf{};
+  if (GetObjectW(normalFont_ ? static_cast<HGDIOBJ>(normalFont_) : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf)) {
+    lf.lfWeight = FW_BOLD;
+    lf.lfItalic = FALSE;
+    boldFont_.reset(CreateFontIndirectW(&lf));
+  }
+
+  SetWindowSubclass(list_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  dropTarget_ = new ListDropTarget(*this);
+  if (FAILED(RegisterDragDrop(list_, dropTarget_))) {
+    dropTarget_->Release();
+    dropTarget_ = nullptr;
+  }
+  Reload();
+  return true;
+}
+
+void MediaListView::Detach() {
+  if (!list_) return;
+  if (dropTarget_) {
+    RevokeDragDrop(list_);
+    dropTarget_->Forget();
+    dropTarget_->Release();
+    dropTarget_ = nullptr;
+  }
+  KillTimer(list_, kSaveTimerId);
+  RemoveWindowSubclass(list_, SubclassProc, kSubclassId);
+  if (IsWindow(list_)) ListView_SetImageList(list_, nullptr, LVSIL_SMALL);
+  list_ = nullptr;
+  rows_ = nullptr;
+  images_.reset();
+  boldFont_.reset();
+}
+
+void MediaListView::SetHeaders() {
+  if (!list_) return;
+  for (int c = 0; c < 4; ++c) {
+    Text header = ListString(list_string::kHeaderTitle + c);
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = const_cast<wchar_t*>(W(header));
+    ListView_SetColumn(list_, c, &col);
+  }
+}
+
+void MediaListView::SetDarkColors(bool dark) {
+  if (!list_) return;
+  const COLORREF back = dark ? RGB(32, 32, 32) : GetSysColor(COLOR_WINDOW);
+  const COLORREF text = dark ? RGB(255, 255, 255) : GetSysColor(COLOR_WINDOWTEXT);
+  ListView_SetBkColor(list_, back);
+  ListView_SetTextBkColor(list_, back);
+  ListView_SetTextColor(list_, text);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void MediaListView::PushState(bool playFocus) {
+  pushing_ = true;
+  pushPlays_ = playFocus;
+  ListView_SetItemCountEx(list_, rows_->Count(), LVSICF_NOSCROLL);
+  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  if (rows_->SelectedCount() == rows_->Count() && rows_->Count() > 0) {
+    ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
+  } else {
+    for (int r : rows_->SelectedRows()) ListView_SetItemState(list_, r, LVIS_SELECTED, LVIS_SELECTED);
+  }
+  if (rows_->Focus() >= 0) ListView_SetItemState(list_, rows_->Focus(), LVIS_FOCUSED, LVIS_FOCUSED);
+  pushing_ = false;
+  pushPlays_ = false;
+}
+
+void MediaListView::Reload() {
+  if (!list_) return;
+  EndDrag();
+  PushState(false);
+  if (rows_->Count() > 0) ListView_EnsureVisible(list_, 0, FALSE);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void MediaListView::RowsAppended() {
+  if (list_) ListView_SetItemCountEx(list_, rows_->Count(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+}
+
+void MediaListView::RowChanged(int row) {
+  if (list_ && rows_->IsRow(row)) ListView_RedrawItems(list_, row, row);
+}
+
+void MediaListView::SelectAndFocus(int row) {
+  if (!list_ || !rows_->IsRow(row)) return;
+  rows_->SetAllSelected(false);
+  rows_->SetSelected(row, true);
+  rows_->SetFocus(row);
+  PushState(true);
+  ListView_EnsureVisible(list_, row, FALSE);
+}
+
+void MediaListView::Edited() {
+  if (handlers_.edited) handlers_.edited();
+}
+
+int MediaListView::MoveSelectedEntries(int target) {
+  if (!list_) return -1;
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  const int result = rows_->MoveSelectedEntries(target);
+  if (result >= 0) {
+    PushState(true);  // the last moved row gets the focus and plays
+    ListView_EnsureVisible(list_, std::min(result, rows_->Count() - 1), FALSE);
+  }
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+  if (result >= 0) Edited();
+  return result;
+}
+
+void MediaListView::RemoveSelectedEntries() {
+  if (!list_) return;
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  const int removed = rows_->RemoveSelectedEntries();
+  if (removed > 0) PushState(false);
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+  if (removed > 0) Edited();
+}
+
+void MediaListView::SelectAllEntries() {
+  if (!list_) return;
+  rows_->SelectAllEntries();
+  PushState(false);
+}
+
+void MediaListView::InvertSelection() {
+  if (!list_) return;
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  rows_->InvertSelection();
+  PushState(false);
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void MediaListView::ShowInFolder(int row) {
+  if (!rows_ || !rows_->IsRow(row)) return;
+  const Text params = u"/select,\"" + rows_->Cell(row, kColumnPath) + u"\"";
+  ShellExecuteW(nullptr, L"open", L"explorer.exe", W(params), nullptr, SW_SHOWNORMAL);
+}
+
+void MediaListView::RunCommand(int command, int row) {
+  switch (command) {
+    case kCmdMoveTop: MoveSelectedEntries(0); break;
+    case kCmdMoveUp: MoveSelectedEntries(row - 1); break;
+    case kCmdMoveDown: MoveSelectedEntries(row + 1); break;
+    case kCmdMoveBottom: MoveSelectedEntries(rows_ ? rows_->Count() : 0); break;
+    case kCmdRemove: RemoveSelectedEntries(); break;
+    case kCmdShowInFolder: ShowInFolder(row); break;
+    case kCmdExport: if (handlers_.exportPlaylist) handlers_.exportPlaylist(); break;
+    case kCmdImport: if (handlers_.importPlaylist) handlers_.importPlaylist(); break;
+    case kCmdSelectAll: SelectAllEntries(); break;
+    case kCmdInvert: InvertSelection(); break;
+    default: break;
+  }
+}
+
+bool MediaListView::OnKeyDown(WPARAM key) {
+  if (KeyHeld(VK_MENU) || KeyHeld(VK_SHIFT)) return false;
+  if (KeyHeld(VK_CONTROL)) {
+    if (key == 'A') SelectAllEntries();
+    else if (key == 'I') InvertSelection();
+    else if (key == 'X') RemoveSelectedEntries();
+    return false;
+  }
+  if (key == VK_DELETE) RemoveSelectedEntries();
+  return false;
+}
+
+void MediaListView::OnContextMenu(POINT screen) {
+  if (handlers_.contextMenuBlocked && handlers_.contextMenuBlocked()) return;
+  POINT client = screen;
+  if (screen.x == -1 && screen.y == -1) {
+    // From the keyboard: the focused row stands in for the mouse.
+    RECT r{};
+    if (!ListView_GetItemRect(list_, rows_->Focus(), &r, LVIR_BOUNDS)) return;
+    client = {r.left + 8, (r.top + r.bottom) / 2};
+    screen = client;
+    ClientToScreen(list_, &screen);
+  } else {
+    ScreenToClient(list_, &client);
+  }
+  LVHITTESTINFO hit{};
+  hit.pt = client;
+  const int row = ListView_HitTest(list_, &hit);
+  if (!rows_->IsRow(row)) return;
+
+  UniqueMenu menu = BuildListContextMenu();
+  if (!menu) return;
+  const int command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, list_, nullptr);
+  if (command) RunCommand(command, row);
+}
+
+void MediaListView::OnItemChanged(const NMLISTVIEW& change) {
+  if (!(change.uChanged & LVIF_STATE)) return;
+  const bool selectedNow = (change.uNewState & LVIS_SELECTED) != 0;
+  if (!pushing_ && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED)) {
+    if (change.iItem == -1) rows_->SetAllSelected(selectedNow);
+    else rows_->SetSelected(change.iItem, selectedNow);
+  }
+  if (!(change.uNewState & LVIS_FOCUSED) || !rows_->IsRow(change.iItem)) return;
+  if (pushing_ && (!pushPlays_ || (change.uOldState & LVIS_FOCUSED))) return;
+  rows_->SetFocus(change.iItem);
+  if (handlers_.playUrl) handlers_.playUrl(rows_->Cell(change.iItem, kColumnPath));
+}
+
+LRESULT MediaListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+      const bool selected = rows_->IsSelected(row);
+      draw.clrTextBk = (row % 2) ? kRowOddColor : kRowEvenColor;
+      draw.clrText = selected ? kRowSelectedTextColor : kRowTextColor;
+      // Our colours mark the selection; the system highlight would hide them.
+      draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
+      HFONT font = selected && boldFont_ ? boldFont_.get() : normalFont_;
+      if (font) SelectObject(draw.nmcd.hdc, font);
+      return CDRF_NEWFONT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+void MediaListView::OnGetDispInfo(NMLVDISPINFOW& info) {
+  LVITEMW& item = info.item;
+  if (!rows_->IsRow(item.iItem)) return;
+  const MediaEntry& e = rows_->Entry(item.iItem);
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iSubItem >= 0 &&
+      item.iSubItem < kColumnCount) {
+    const Text& t = e.text[static_cast<size_t>(item.iSubItem)];
+    const size_t n = std::min(t.size(), static_cast<size_t>(item.cchTextMax - 1));
+    std::wmemcpy(item.pszText, reinterpret_cast<const wchar_t*>(t.data()), n);
+    item.pszText[n] = L'\0';
+  }
+  if (item.mask & LVIF_IMAGE) {
+    if (item.iSubItem == 0) item.iImage = e.image;
+    else if (item.iSubItem == kColumnDuration) item.iImage = e.subImage;
+    else item.iImage = -1;
+  }
+}
+
+bool MediaListView::OnNotify(const NMHDR* header, LRESULT& result) {
+  if (!list_ || !header || header->hwndFrom != list_) return false;
+  result = 0;
+  switch (header->code) {
+    case LVN_GETDISPINFOW:
+      OnGetDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header)));
+      return true;
+    case LVN_ITEMCHANGED:
+      OnItemChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
+      return true;
+    case LVN_ODSTATECHANGED: {
+      const auto& change = *reinterpret_cast<const NMLVODSTATECHANGE*>(header);
+      if (!pushing_ && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
+        for (int r = change.iFrom; r <= change.iTo; ++r) rows_->SetSelected(r, change.uNewState & LVIS_SELECTED);
+      return true;
+    }
+    case NM_CUSTOMDRAW:
+      result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
+      return true;
+    case LVN_BEGINDRAG:
+    case LVN_BEGINRDRAG:
+      StartDragDrop(reinterpret_cast<const NMLISTVIEW*>(header)->iItem);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MediaListView::StartDragDrop(int source) {
+  if (!rows_->IsRow(source)) return;
+  BeginInternalDrag(source);
+  RunRowDrag();
+  EndDrag();
+}
+
+void MediaListView::BeginInternalDrag(int source) {
+  internal_ = true;
+  dragSource_ = source;
+  gap_ = {};
+}
+
+void MediaListView::EndDrag() {
+  EraseMark();
+  internal_ = false;
+  dragSource_ = -1;
+  gap_ = {};
+}
+
+bool MediaListView::RowGeometry(int& topIndex, RECT& topRow, int& rowHeight) const {
+  topIndex = ListView_GetTopIndex(list_);
+  if (!rows_->IsRow(topIndex) || !ListView_GetItemRect(list_, topIndex, &topRow, LVIR_BOUNDS)) return false;
+  rowHeight = topRow.bottom - topRow.top;
+  return rowHeight > 0;
+}
+
+DWORD MediaListView::DragOverAt(POINT client) {
+  EraseMark();
+  gap_ = {};
+  if (!internal_) return DROPEFFECT_NONE;
+  RECT area{};
+  GetClientRect(list_, &area);
+  int top = 0, height = 0;
+  RECT topRow{};
+  const bool haveRows = RowGeometry(top, topRow, height);
+  DropPoint at;
+  if (haveRows && client.y >= topRow.top) {
+    const int row = top + (client.y - topRow.top) / height;
+    if (rows_->IsRow(row)) {
+      at.hitRow = row;
+      at.upperHalf = (client.y - topRow.top) % height < height / 2;
+    } else {
+      at.belowLastRow = true;
+    }
+  }
+  if (at.hitRow >= 0) {
+    const int step = height > 0 ? height : 16;
+    if (client.y < area.top + kScrollBand) {
+      ListView_Scroll(list_, 0, -step);
+      return DROPEFFECT_SCROLL;
+    }
+    if (client.y >= area.bottom - kScrollBand) {
+      ListView_Scroll(list_, 0, step);
+      return DROPEFFECT_SCROLL;
+    }
+    if (client.x < area.left + kScrollBand) {
+      ListView_Scroll(list_, -step, 0);
+      return DROPEFFECT_SCROLL;
+    }
+    if (client.x >= area.right - kScrollBand) {
+      ListView_Scroll(list_, step, 0);
+      return DROPEFFECT_SCROLL;
+    }
+  }
+  gap_ = ComputeDropGap(*rows_, dragSource_, at);
+  DrawMark();
+  switch (gap_.effect) {
+    case DropEffect::kMove: return DROPEFFECT_MOVE;
+    case DropEffect::kLink: return DROPEFFECT_LINK;
+    default: return DROPEFFECT_NONE;
+  }
+}
+
+bool MediaListView::DropAt(POINT client) {
+  if (!internal_) return false;
+  DragOverAt(client);
+  const DropGap gap = gap_;
+  EraseMark();
+  if (gap.effect != DropEffect::kMove || gap.gap < 0) {
+    EndDrag();
+    return false;
+  }
+  const int target = DropTargetForGap(*rows_, gap.gap);
+  EndDrag();
+  return MoveSelectedEntries(target) >= 0;
+}
+
+void MediaListView::DropFiles(std::vector<Text> paths) {
+  if (handlers_.filesDropped) handlers_.filesDropped(std::move(paths));
+}
+
+void MediaListView::EraseMark() {
+  if (!markShown_ || !list_) return;
+  markShown_ = false;
+  InvalidateRect(list_, &markRect_, TRUE);
+  UpdateWindow(list_);
+}
+
+void MediaListView::DrawMark() {
+  if (gap_.markRow < 0) return;
+  RECT row{};
+  if (!ListView_GetItemRect(list_, gap_.markRow, &row, LVIR_BOUNDS)) return;
+  RECT area{};
+  GetClientRect(list_, &area);
+  const int y = gap_.markAtTop ? row.top : row.bottom - 1;
+  const int left = std::max(row.left, area.left) + 1;
+  const int right = std::min(row.right, area.right) - 2;
+  WindowDc dc(list_);
+  if (!dc.get()) return;
+  UniquePen pen(CreatePen(PS_SOLID, 2, ListView_GetTextColor(list_)));
+  SelectGuard guard(dc.get(), pen.get());
+  MoveToEx(dc.get(), left, y, nullptr);
+  LineTo(dc.get(), right, y);
+  MoveToEx(dc.get(), left, y - 4, nullptr);
+  LineTo(dc.get(), left, y + 5);
+  MoveToEx(dc.get(), right, y - 4, nullptr);
+  LineTo(dc.get(), right, y + 5);
+  markRect_ = {left - 3, y - 6, right + 3, y + 7};
+  markShown_ = true;
+}
+
+LRESULT MediaListView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
+      break;
+    case WM_CONTEXTMENU:
+      OnContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_TIMER:
+      if (wParam == kSaveTimerId) {
+        if (handlers_.timer) handlers_.timer();
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MediaListView::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR data) {
+  auto* self = reinterpret_cast<MediaListView*>(data);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+    if (self && self->dropTarget_) {
+      RevokeDragDrop(window);
+      self->dropTarget_->Forget();
+      self->dropTarget_->Release();
+      self->dropTarget_ = nullptr;
+    }
+    if (self) self->list_ = nullptr;
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+  return self ? self->HandleMessage(window, message, wParam, lParam) : DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace sorvane::win

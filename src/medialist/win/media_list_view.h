@@ -1,0 +1,122 @@
+// The list view 1033 in owner-data mode as the view of a MediaList: columns,
+// icons, row drawing, the selection kept in step with the model, the focus
+// handed to the player, keys, the context menu and reordering by dragging.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <vector>
+
+#include "medialist/drop_gap.h"
+#include "medialist/media_list.h"
+#include "medialist/win/gdi_handle.h"
+
+namespace sorvane::win {
+
+class ListDropTarget;
+
+struct MediaListViewHandlers {
+  std::function<void(const Text& path)> playUrl;            // a row got the focus
+  std::function<void(std::vector<Text> paths)> filesDropped;  // files dropped from outside
+  std::function<bool()> contextMenuBlocked;                 // e.g. video-only mode
+  std::function<void()> exportPlaylist;
+  std::function<void()> importPlaylist;
+  std::function<void()> edited;                             // the user changed the rows
+  std::function<void()> timer;                              // the save timer fired
+};
+
+// Command ids of the context menu.
+enum ListCommand : int {
+  kCmdMoveTop = 1001, kCmdMoveUp, kCmdMoveDown, kCmdMoveBottom, kCmdRemove,
+  kCmdShowInFolder, kCmdExport, kCmdImport, kCmdSelectAll, kCmdInvert,
+};
+
+inline constexpr COLORREF kRowOddColor = RGB(32, 32, 32);
+inline constexpr COLORREF kRowEvenColor = RGB(64, 64, 64);
+inline constexpr COLORREF kRowTextColor = RGB(255, 255, 255);
+inline constexpr COLORREF kRowSelectedTextColor = RGB(255, 255, 0);
+inline constexpr UINT_PTR kSaveTimerId = 0x5A11;
+
+// The row context menu: commands 1001 to 1010 with their language texts.
+UniqueMenu BuildListContextMenu();
+
+class MediaListView {
+ public:
+  MediaListView() = default;
+  ~MediaListView();
+  MediaListView(const MediaListView&) = delete;
+  MediaListView& operator=(const MediaListView&) = delete;
+
+  // Sets up columns, icons, styles and fonts, subclasses the control and
+  // registers it as drop target (when OLE is initialised on this thread).
+  bool Attach(HWND listView, MediaList& rows, MediaListViewHandlers handlers);
+  void Detach();
+  HWND Window() const { return list_; }
+
+  void SetHeaders();  // headers 0..3 from language strings 50..53
+  void SetDarkColors(bool dark);
+
+  // The rows were replaced (a list was loaded): new count, no selection.
+  void Reload();
+  // Rows were appended at the end; selection and scroll position stay.
+  void RowsAppended();
+  // Texts or images of a row changed.
+  void RowChanged(int row);
+  // Selects and focuses row (which plays it) and scrolls it into view; a row
+  // beyond the list is ignored.
+  void SelectAndFocus(int row);
+
+  int MoveSelectedEntries(int target);
+  void RemoveSelectedEntries();
+  void SelectAllEntries();
+  void InvertSelection();
+  void ShowInFolder(int row);
+  void RunCommand(int command, int row);
+
+  // Forwarded WM_NOTIFY of the control; result is the value to answer.
+  bool OnNotify(const NMHDR* header, LRESULT& result);
+
+  // Dragging inside the list, in client coordinates of the list view. The
+  // drop target calls these; tests may call them directly.
+  void BeginInternalDrag(int source);
+  DWORD DragOverAt(POINT client);
+  bool DropAt(POINT client);
+  void EndDrag();
+  void DropFiles(std::vector<Text> paths);
+  bool InternalDrag() const { return internal_; }
+  const DropGap& CurrentGap() const { return gap_; }
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  LRESULT HandleMessage(HWND, UINT, WPARAM, LPARAM);
+  bool OnKeyDown(WPARAM key);
+  void OnContextMenu(POINT screen);
+  void PushState(bool playFocus);
+  void OnItemChanged(const NMLISTVIEW& change);
+  LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+  void OnGetDispInfo(NMLVDISPINFOW& info);
+  void StartDragDrop(int source);
+  void EraseMark();
+  void DrawMark();
+  bool RowGeometry(int& topIndex, RECT& topRow, int& rowHeight) const;
+  void Edited();
+
+  HWND list_ = nullptr;
+  MediaList* rows_ = nullptr;
+  MediaListViewHandlers handlers_;
+  UniqueImageList images_;
+  HFONT normalFont_ = nullptr;  // the control's own font, not ours
+  UniqueFont boldFont_;
+  ListDropTarget* dropTarget_ = nullptr;
+  bool pushing_ = false;
+  bool pushPlays_ = false;
+  bool internal_ = false;
+  int dragSource_ = -1;
+  DropGap gap_;
+  bool markShown_ = false;
+  RECT markRect_{};
+};
+
+}  // namespace sorvane::win
