@@ -1,4 +1,8 @@
 // Process entry of Sorvane.exe.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "app/win/startup.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineTail, int showCommand) {
+  return sorvane::win::RunProcess(instance, commandLineTail, showCommand);
+}

@@ -1,0 +1,10 @@
+// The one place where subsystems plug their parts into the main window, in the
+// order their start-up steps run (list view and selector, tray, panel, ...).
+#include "app/win/main_window.h"
+#include "app/win/startup.h"
+
+namespace sorvane::win {
+
+void AddMainWindowParts(MainWindow& /*window*/) {}
+
+}  // namespace sorvane::win

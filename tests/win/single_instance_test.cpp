@@ -1,0 +1,122 @@
+#include "app/win/single_instance.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "framework/win/wintext.h"
+
+using namespace sorvane;
+using namespace sorvane::win;
+
+namespace {
+
+// A stand-in for the running copy: a top-level window on its own thread that
+// answers the probe and keeps what was forwarded to it.
+class FakeFirstCopy {
+ public:
+  explicit FakeFirstCopy(DWORD appearAfterMs) {
+    thread_ = std::thread([this, appearAfterMs] {
+      Sleep(appearAfterMs);
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = Proc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"FakeFirstCopy";
+      RegisterClassW(&wc);
+      HWND w = CreateWindowExW(0, L"FakeFirstCopy", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                               nullptr);
+      SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      threadId_ = GetCurrentThreadId();
+      MSG m;
+      while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+      DestroyWindow(w);
+    });
+  }
+  ~FakeFirstCopy() {
+    while (threadId_ == 0) Sleep(10);
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  Text received;
+  int copies = 0;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<FakeFirstCopy*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+    if (m == InstanceMessage()) return InstanceMessage();
+    if (m == WM_COPYDATA && self) {
+      ++self->copies;
+      ReadForwardedCommandLine(reinterpret_cast<const COPYDATASTRUCT*>(lp), self->received);
+      return 10100;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+  }
+  std::thread thread_;
+  std::atomic<DWORD> threadId_{0};
+};
+
+}  // namespace
+
+TEST(ForwardCommandLine, WaitsForAFirstCopyThatIsStillStarting) {
+  FakeFirstCopy first(700);
+  ForwardTiming timing;
+  timing.probeTimeoutMs = 1000;
+  timing.retryIntervalMs = 100;
+  timing.retryForMs = 5000;
+  timing.skipOwnProcess = false;
+  EXPECT_TRUE(ForwardCommandLine(L"\"C:\\p\\Sorvane.exe\" \"C:\\My Music\\a.mp3\"", timing));
+  EXPECT_EQ(first.copies, 1);
+  EXPECT_EQ(first.received, u"\"C:\\p\\Sorvane.exe\" \"C:\\My Music\\a.mp3\"");
+}
+
+TEST(ForwardCommandLine, GivesUpAfterTheRetryTimeWhenNobodyAnswers) {
+  ForwardTiming timing;
+  timing.probeTimeoutMs = 200;
+  timing.retryIntervalMs = 50;
+  timing.retryForMs = 400;
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_FALSE(ForwardCommandLine(L"x.exe a", timing));
+  EXPECT_GE(GetTickCount64() - start, 350u);
+}
+
+TEST(InstanceMessageAnswers, QuitRequestPostsQuitZeroAndProbeShowsTheWindow) {
+  HWND w = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  const UINT message = InstanceMessage();
+  ASSERT_NE(message, 0u);
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+  }
+
+  EXPECT_EQ(AnswerInstanceMessage(w, message, message), 1);
+  ASSERT_TRUE(PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 0u);
+  EXPECT_FALSE(IsWindowVisible(w));  // the quit request neither shows nor closes
+
+  EXPECT_EQ(AnswerInstanceMessage(w, 0, 0), static_cast<LRESULT>(message));
+  EXPECT_TRUE(IsWindowVisible(w));
+  ASSERT_TRUE(PeekMessageW(&m, w, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+  EXPECT_EQ(LOWORD(m.wParam), kCommandBringToFront);
+  // Only both parameters equal to the value make a quit request.
+  EXPECT_EQ(AnswerInstanceMessage(w, message, 0), static_cast<LRESULT>(message));
+  EXPECT_FALSE(PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  DestroyWindow(w);
+}
+
+TEST(InstanceMessageAnswers, ForwardedCommandLineIsReadWithinItsRecord) {
+  wchar_t unterminated[4] = {L'a', L'b', L'c', L'd'};
+  COPYDATASTRUCT data{10100, 3 * sizeof(wchar_t), unterminated};
+  Text text;
+  ASSERT_TRUE(ReadForwardedCommandLine(&data, text));
+  EXPECT_EQ(text, u"abc");
+
+  wchar_t terminated[] = L"x y\0zz";
+  data = {10100, sizeof(terminated), terminated};
+  ASSERT_TRUE(ReadForwardedCommandLine(&data, text));
+  EXPECT_EQ(text, u"x y");
+
+  data = {10101, sizeof(terminated), terminated};
+  EXPECT_FALSE(ReadForwardedCommandLine(&data, text));
+  EXPECT_FALSE(ReadForwardedCommandLine(nullptr, text));
+}
