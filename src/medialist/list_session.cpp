@@ -20,14 +20,15 @@ LocalDateTime CurrentLocalDateTime() {
 }
 
 ListSession::ListSession(MediaList& rows, ListStorage& storage, ListSessionHost& host, LocalClock clock)
-    : rows_(rows), storage_(storage), host_(host), clock_(std::move(clock)) {
-  deleteEntry_ = u"    - " + ListString(list_string::kRemove);
-}
+    : rows_(rows), storage_(storage), host_(host), clock_(std::move(clock)) {}
 
 Text ListSession::EntryText(int entry) const {
   if (entry >= 0 && entry < ListCount()) return names_[static_cast<size_t>(entry)];
   if (entry == ListCount()) return u"....   + " + ListString(list_string::kAddNewPlaylist);
-  if (entry == ListCount() + 1) return deleteEntry_;
+  // Texts are looked up each time, so a change of language shows at once.
+  if (entry == ListCount() + 1)
+    return deleteEntryNamed_ ? u"... " + ListString(list_string::kRemove) + u": " + deleteEntryName_
+                             : u"    - " + ListString(list_string::kRemove);
   return {};
 }
 
@@ -166,8 +167,8 @@ void ListSession::OnFocusLost(TextView editText) {
 }
 
 void ListSession::OnDropDown() {
-  const Text name = beforeDrop_ >= 0 && beforeDrop_ < ListCount() ? names_[static_cast<size_t>(beforeDrop_)] : Text();
-  deleteEntry_ = u"... " + ListString(list_string::kRemove) + u": " + name;
+  deleteEntryName_ = beforeDrop_ >= 0 && beforeDrop_ < ListCount() ? names_[static_cast<size_t>(beforeDrop_)] : Text();
+  deleteEntryNamed_ = true;
   ++entriesVersion_;
 }
 

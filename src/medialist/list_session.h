@@ -91,7 +91,8 @@ class ListSession {
   ListSessionHost& host_;
   LocalClock clock_;
   std::vector<Text> names_;
-  Text deleteEntry_;
+  bool deleteEntryNamed_ = false;  // the drop-down opened: the entry names a list
+  Text deleteEntryName_;
   Text storedNames_;
   int storedLastSel_ = 0;
   int selection_ = -1;

@@ -29,4 +29,20 @@ class SettingsListStorage final : public ListStorage {
   SettingsStore& store_;
 };
 
+// ListStorage on whatever store is installed as Settings() at the time of
+// each call, for owners built before start-up installs the store.
+class InstalledSettingsListStorage final : public ListStorage {
+ public:
+  Text ReadLongValue(TextView section) override { return Now().ReadLongValue(section); }
+  bool WriteLongValue(TextView section, TextView text) override { return Now().WriteLongValue(section, text); }
+  bool DeleteSection(TextView section) override { return Now().DeleteSection(section); }
+  Text ReadProgramString(TextView key, TextView def) override { return Now().ReadProgramString(key, def); }
+  bool WriteProgramString(TextView key, TextView value) override { return Now().WriteProgramString(key, value); }
+  int ReadProductInt(TextView key, int def) override { return Now().ReadProductInt(key, def); }
+  bool WriteProductInt(TextView key, int value) override { return Now().WriteProductInt(key, value); }
+
+ private:
+  static SettingsListStorage Now() { return SettingsListStorage(Settings()); }
+};
+
 }  // namespace sorvane

@@ -5,6 +5,7 @@
 #include "fake_list_storage.h"
 #include "medialist/list_persistence.h"
 #include "medialist/list_session.h"
+#include "medialist/list_strings.h"
 
 namespace sorvane {
 namespace {
@@ -302,6 +303,21 @@ TEST_F(ListSessionTest, EditsAreSavedOnceABurstHasWaitedTwoSeconds) {
   session.MarkShownListEdited(10000);
   session.OnSelectionEnded(0);
   EXPECT_FALSE(session.HasPendingSave());
+}
+
+TEST_F(ListSessionTest, TextsFollowTheInstalledLanguageWithEnglishForGaps) {
+  session.Start();
+  InstallListStrings([](int id) -> Text {
+    if (id == 31) return u"Neue Wiedergabeliste";
+    if (id == 146) return u"Entfernen";
+    return {};  // no text: the English one stands in
+  });
+  EXPECT_EQ(session.EntryText(2), u"    - Entfernen");
+  EXPECT_EQ(session.EntryText(1), u"....   + Add New Playlist");
+  session.NewMediaList({});
+  EXPECT_EQ(session.EntryText(1), u"Neue Wiedergabeliste 01/02/2026 03:04:05");
+  InstallListStrings(nullptr);
+  EXPECT_EQ(session.EntryText(3), u"    - Remove");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/settings_store.h"
 #include "app/win/main_frame_loop.h"
 #include "app/win/win_file_system.h"
+#include "framework/language_store.h"
 #include "framework/win/wintext.h"
 
 using namespace sorvane;
@@ -54,6 +55,9 @@ class MainWindowTest : public testing::Test {
     store_.SetIniPath(T(ini_.c_str()));
     InstallSettings(&store_);
     SetCurrentLoop(&loop_);
+    // The title's name and version come from the language archive's info strings.
+    ASSERT_TRUE(Languages().Load(u"\uFEFF##\r\n19=Sorvane 1.01\r\n##\r\n##\r\n##=German\tDeutsch\r\n"
+                                 u"##=English\tEnglish\r\n50=Title\r\n##\r\n"));
   }
   void TearDown() override {
     SetCurrentLoop(nullptr);

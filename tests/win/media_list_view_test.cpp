@@ -122,6 +122,25 @@ TEST_F(MediaListViewTest, AClickOnARowPlaysItsPath) {
   EXPECT_EQ(host.played.back(), u"C:\\m\\two.mp3");
   EXPECT_TRUE(host.controller.Rows().IsSelected(1));
   EXPECT_EQ(host.controller.Rows().Focus(), 1);
+
+  // The model follows the control's own selection: a Shift+click range, then
+  // a plain click that leaves one row selected.
+  auto click = [&](int row, WPARAM keys) {
+    const RECT rr = host.RowRect(row);
+    const LPARAM p = MAKELPARAM(rr.left + 40, (rr.top + rr.bottom) / 2);
+    PostMessageW(host.list, WM_LBUTTONUP, keys & ~MK_LBUTTON, p);
+    SendMessageW(host.list, WM_LBUTTONDOWN, keys | MK_LBUTTON, p);
+    host.Pump();
+  };
+  AddMediaFile(host.controller.Rows(), u"C:\\m\\three.mp3", nullptr);
+  host.controller.View().RowsAppended();
+  click(0, 0);
+  click(2, MK_SHIFT);
+  EXPECT_EQ(host.controller.Rows().SelectedRows(), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(ListView_GetSelectedCount(host.list), 3u);
+  click(1, 0);
+  EXPECT_EQ(host.controller.Rows().SelectedRows(), std::vector<int>{1});
+  EXPECT_EQ(host.played.back(), u"C:\\m\\two.mp3");
 }
 
 TEST_F(MediaListViewTest, KeysSelectInvertAndRemove) {
@@ -197,6 +216,64 @@ TEST_F(MediaListViewTest, ADropBetweenRowsReordersThemAndPlaysTheMovedRow) {
   EXPECT_EQ(Order(), "ACB");
 }
 
+// A drag with the mouse itself: button down on row A, moves onto the lower
+// half of row B, button up. The input comes from another thread because the
+// drag runs a modal loop on this one.
+TEST_F(MediaListViewTest, AMouseDragThroughOleReordersRows) {
+  Store({u"A"}, {u"A.mp3\r\nB.mp3\r\nC.mp3"});
+  host.controller.Start();
+  SetWindowPos(host.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  SetForegroundWindow(host.window);
+  UpdateWindow(host.window);
+  host.Pump();
+  const RECT a = host.RowRect(0), b = host.RowRect(1);
+  POINT from{a.left + 60, (a.top + a.bottom) / 2}, to{b.left + 60, b.bottom - 2};
+  ClientToScreen(host.list, &from);
+  ClientToScreen(host.list, &to);
+
+  struct Path {
+    POINT from, to;
+  } path{from, to};
+  HANDLE mover = CreateThread(
+      nullptr, 0,
+      [](void* p) -> DWORD {
+        const Path& path = *static_cast<Path*>(p);
+        const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
+        auto send = [&](POINT at, DWORD flags) {
+          INPUT in{};
+          in.type = INPUT_MOUSE;
+          in.mi.dx = at.x * 65535 / cx;
+          in.mi.dy = at.y * 65535 / cy;
+          in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+          SendInput(1, &in, sizeof in);
+          Sleep(40);
+        };
+        Sleep(300);
+        send(path.from, 0);
+        send(path.from, MOUSEEVENTF_LEFTDOWN);
+        for (int i = 1; i <= 12; ++i)
+          send({path.from.x, path.from.y + (path.to.y - path.from.y) * i / 12}, 0);
+        send(path.to, 0);
+        send(path.to, MOUSEEVENTF_LEFTUP);
+        return 0;
+      },
+      &path, 0, nullptr);
+  ASSERT_NE(mover, nullptr);
+  const DWORD until = GetTickCount() + 5000;
+  while (GetTickCount() < until && WaitForSingleObject(mover, 0) != WAIT_OBJECT_0) {
+    host.Pump();
+    Sleep(10);
+  }
+  for (int i = 0; i < 20; ++i) {
+    host.Pump();
+    Sleep(10);
+  }
+  WaitForSingleObject(mover, 2000);
+  CloseHandle(mover);
+  EXPECT_EQ(Order(), "BAC");
+  EXPECT_FALSE(host.controller.View().InternalDrag());
+}
+
 TEST_F(MediaListViewTest, RowsAreDrawnInTheirColours) {
   Store({u"A"}, {u"C:\\m\\one.mp3\r\nC:\\m\\two.mp3\r\nC:\\m\\three.mp3"});
   host.controller.Start();
@@ -240,22 +317,16 @@ TEST_F(MediaListViewTest, RowsAreDrawnInTheirColours) {
 
   SaveScreenshot("media_list_rows.bmp", bits, w, h);
 
-  // What the display shows, header included, for a look by eye.
-  RECT frame{};
-  GetWindowRect(host.window, &frame);
-  const int fw = frame.right - frame.left, fh = frame.bottom - frame.top;
-  BITMAPINFO fi{};
-  fi.bmiHeader = {sizeof(BITMAPINFOHEADER), fw, -fh, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* frameBits = nullptr;
-  HBITMAP shot = CreateDIBSection(screen, &fi, DIB_RGB_COLORS, &frameBits, nullptr, 0);
-  HDC desktop = GetDC(nullptr);
-  HGDIOBJ prev = SelectObject(mem, shot);
-  BitBlt(mem, 0, 0, fw, fh, desktop, frame.left, frame.top, SRCCOPY);
-  GdiFlush();
-  SaveScreenshot("media_list_window.bmp", frameBits, fw, fh);
-  SelectObject(mem, prev);
-  DeleteObject(shot);
-  ReleaseDC(nullptr, desktop);
+  // Keeps the window up so that the display (header included) can be
+  // captured from outside, e.g. with an X screenshot tool.
+  SetWindowPos(host.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  if (const char* hold = std::getenv("SORVANE_HOLD_MS")) {
+    const DWORD until = GetTickCount() + static_cast<DWORD>(std::atoi(hold));
+    while (GetTickCount() < until) {
+      host.Pump();
+      Sleep(20);
+    }
+  }
   SelectObject(mem, old);
   DeleteObject(bmp);
   DeleteDC(mem);

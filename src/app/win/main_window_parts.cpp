@@ -2,9 +2,10 @@
 // order their start-up steps run (list view and selector, tray, panel, ...).
 #include "app/win/main_window.h"
 #include "app/win/startup.h"
+#include "framework/win/language_part.h"
 
 namespace sorvane::win {
 
-void AddMainWindowParts(MainWindow& /*window*/) {}
+void AddMainWindowParts(MainWindow& window) { window.AddPart(MakeLanguagePart()); }
 
 }  // namespace sorvane::win

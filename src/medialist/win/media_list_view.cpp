@@ -161,10 +161,14 @@ void MediaListView::PushState(bool playFocus) {
   pushing_ = true;
   pushPlays_ = playFocus;
   ListView_SetItemCountEx(list_, rows_->Count(), LVSICF_NOSCROLL);
-  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  if (rows_->SelectedCount() == rows_->Count() && rows_->Count() > 0) {
+  const bool all = rows_->Count() > 0 && rows_->SelectedCount() == rows_->Count();
+  // Each "all rows" call walks every row: selecting all needs no clearing first.
+  if (all) {
+    const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+    if (focused >= 0) ListView_SetItemState(list_, focused, 0, LVIS_FOCUSED);
     ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
   } else {
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (int r : rows_->SelectedRows()) ListView_SetItemState(list_, r, LVIS_SELECTED, LVIS_SELECTED);
   }
   if (rows_->Focus() >= 0) ListView_SetItemState(list_, rows_->Focus(), LVIS_FOCUSED, LVIS_FOCUSED);
@@ -298,12 +302,27 @@ void MediaListView::OnContextMenu(POINT screen) {
   if (command) RunCommand(command, row);
 }
 
+void MediaListView::SyncSelectionFromControl() {
+  const int selected = static_cast<int>(ListView_GetSelectedCount(list_));
+  if (selected >= rows_->Count()) {
+    rows_->SetAllSelected(rows_->Count() > 0);
+    return;
+  }
+  rows_->SetAllSelected(false);
+  for (int r = ListView_GetNextItem(list_, -1, LVNI_SELECTED); rows_->IsRow(r); r = ListView_GetNextItem(list_, r, LVNI_SELECTED))
+    rows_->SetSelected(r, true);
+}
+
 void MediaListView::OnItemChanged(const NMLISTVIEW& change) {
   if (!(change.uChanged & LVIF_STATE)) return;
-  const bool selectedNow = (change.uNewState & LVIS_SELECTED) != 0;
-  if (!pushing_ && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED)) {
-    if (change.iItem == -1) rows_->SetAllSelected(selectedNow);
-    else rows_->SetSelected(change.iItem, selectedNow);
+  if (!pushing_) {
+    if (change.iItem == -1) {
+      // A change of all rows: what it reports of the old state differs
+      // between platforms, so the control's own selection is read back.
+      SyncSelectionFromControl();
+    } else if ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) {
+      rows_->SetSelected(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
+    }
   }
   if (!(change.uNewState & LVIS_FOCUSED) || !rows_->IsRow(change.iItem)) return;
   if (pushing_ && (!pushPlays_ || (change.uOldState & LVIS_FOCUSED))) return;
@@ -361,8 +380,9 @@ bool MediaListView::OnNotify(const NMHDR* header, LRESULT& result) {
       return true;
     case LVN_ODSTATECHANGED: {
       const auto& change = *reinterpret_cast<const NMLVODSTATECHANGE*>(header);
-      if (!pushing_ && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
-        for (int r = change.iFrom; r <= change.iTo; ++r) rows_->SetSelected(r, change.uNewState & LVIS_SELECTED);
+      if (!pushing_)
+        for (int r = std::max(change.iFrom, 0); r <= change.iTo && rows_->IsRow(r); ++r)
+          rows_->SetSelected(r, (ListView_GetItemState(list_, r, LVIS_SELECTED) & LVIS_SELECTED) != 0);
       return true;
     }
     case NM_CUSTOMDRAW:

@@ -95,6 +95,7 @@ class MediaListView {
   void OnContextMenu(POINT screen);
   void PushState(bool playFocus);
   void OnItemChanged(const NMLISTVIEW& change);
+  void SyncSelectionFromControl();
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
   void OnGetDispInfo(NMLVDISPINFOW& info);
   void StartDragDrop(int source);

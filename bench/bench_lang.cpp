@@ -1,0 +1,56 @@
+// Start-up cost of the interface languages: decoding the whole archive and
+// splitting it into the language store, as the program does once per start.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "framework/language_archive.h"
+#include "framework/language_store.h"
+
+namespace {
+
+std::string PackedRealArchive() {
+  auto folder = std::filesystem::path(__FILE__).parent_path().parent_path() / "resources" / "lang";
+  std::vector<std::filesystem::path> files;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    if (e.path().extension() == ".txt") files.push_back(e.path());
+  std::sort(files.begin(), files.end());
+  std::vector<std::string> sources;
+  for (const auto& f : files) {
+    std::ifstream in(f, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    sources.push_back(ss.str());
+  }
+  return sorvane::PackArchive(sorvane::TextToUtf16Le(sorvane::AssembleLanguageText(sources)));
+}
+
+void BM_DecodeAndSplitArchive(benchmark::State& state) {
+  const std::string file = "MZ" + std::string(300000, 'x') + PackedRealArchive() + std::string(1000, 'y');
+  size_t decodedBytes = 0, codedBytes = 0;
+  for (auto _ : state) {
+    auto archive = sorvane::FindArchive(file);
+    codedBytes = archive->size();
+    sorvane::LanguageStore store;
+    auto decoded = sorvane::DecodeArchive(*archive);
+    decodedBytes = decoded->size();
+    bool ok = store.Load(sorvane::Utf16LeToText(*decoded));
+    benchmark::DoNotOptimize(ok);
+  }
+  state.counters["coded_bytes"] = static_cast<double>(codedBytes);
+  state.counters["decoded_bytes"] = static_cast<double>(decodedBytes);
+}
+BENCHMARK(BM_DecodeAndSplitArchive)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeOnly(benchmark::State& state) {
+  const std::string packed = PackedRealArchive();
+  auto archive = *sorvane::FindArchive(packed);
+  for (auto _ : state) benchmark::DoNotOptimize(sorvane::DecodeArchive(archive));
+}
+BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,89 @@
+// Small owners for the GDI objects and paired calls of the playback windows.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace sorvane::win {
+
+// Owns one GDI object (font, pen, brush) or icon; move-only.
+template <class Handle, BOOL(WINAPI* Free)(Handle)>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle h) : h_(h) {}
+  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+    if (this != &o) reset(std::exchange(o.h_, nullptr));
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { reset(); }
+  void reset(Handle h = nullptr) {
+    if (h_) Free(h_);
+    h_ = h;
+  }
+  Handle get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+
+ private:
+  Handle h_ = nullptr;
+};
+
+template <class T>
+inline BOOL WINAPI DeleteTyped(T h) { return DeleteObject(h); }
+using UniqueFont = UniqueHandle<HFONT, DeleteTyped<HFONT>>;
+using UniquePen = UniqueHandle<HPEN, DeleteTyped<HPEN>>;
+using UniqueBrush = UniqueHandle<HBRUSH, DeleteTyped<HBRUSH>>;
+using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
+using UniqueMenu = UniqueHandle<HMENU, DestroyMenu>;
+
+// BeginPaint / EndPaint.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND w) : w_(w) { dc_ = BeginPaint(w_, &ps_); }
+  ~PaintScope() { EndPaint(w_, &ps_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND w_;
+  PAINTSTRUCT ps_{};
+  HDC dc_ = nullptr;
+};
+
+// SelectObject and back.
+class SelectScope {
+ public:
+  SelectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+  ~SelectScope() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  SelectScope(const SelectScope&) = delete;
+  SelectScope& operator=(const SelectScope&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// GetDC / ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND w) : w_(w), dc_(GetDC(w)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(w_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND w_;
+  HDC dc_;
+};
+
+}  // namespace sorvane::win

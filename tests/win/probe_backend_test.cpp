@@ -1,0 +1,203 @@
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "../unit/fake_media_rows.h"
+#include "framework/win/wintext.h"
+#include "medialist/win/probe_host.h"
+#include "medialist/win/system_probe.h"
+#include "playback/win/sequencer_panel.h"
+
+namespace sorvane::win {
+namespace {
+
+Text TempPath(const wchar_t* name) {
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  return T(dir) + T(name);
+}
+
+void WriteBytes(const Text& path, const std::string& bytes) {
+  HANDLE f = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+  ASSERT_EQ(written, bytes.size());
+}
+
+// A PCM WAV of the given length: 8 kHz, mono, 16 bit, a quiet tone.
+std::string Wav(double seconds) {
+  const uint32_t rate = 8000, samples = static_cast<uint32_t>(rate * seconds), data = samples * 2;
+  std::string b;
+  auto u32 = [&](uint32_t v) { b.append(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [&](uint16_t v) { b.append(reinterpret_cast<const char*>(&v), 2); };
+  b += "RIFF"; u32(36 + data); b += "WAVE";
+  b += "fmt "; u32(16); u16(1); u16(1); u32(rate); u32(rate * 2); u16(2); u16(16);
+  b += "data"; u32(data);
+  for (uint32_t i = 0; i < samples; ++i) u16(static_cast<uint16_t>((i % 40 < 20) ? 1000 : -1000));
+  return b;
+}
+
+// An uncompressed AVI: 32x16 pixels, 24 bit, 10 frames at 5 frames per second (2 s).
+std::string Avi() {
+  const uint32_t w = 32, h = 16, frames = 10, frameBytes = w * h * 3;
+  std::string b;
+  auto u32 = [](std::string& s, uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [](std::string& s, uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); };
+  auto chunk = [&](const char* id, const std::string& body) {
+    std::string c(id, 4);
+    u32(c, static_cast<uint32_t>(body.size()));
+    c += body;
+    if (body.size() % 2) c.push_back('\0');
+    return c;
+  };
+  auto list = [&](const char* type, const std::string& body) { return chunk("LIST", std::string(type, 4) + body); };
+  std::string avih;
+  for (uint32_t v : {200000u, frameBytes * 5, 0u, 0x10u, frames, 0u, 1u, frameBytes, w, h, 0u, 0u, 0u, 0u}) u32(avih, v);
+  std::string strh = "vidsDIB ";
+  for (uint32_t v : {0u, 0u, 0u, 1u, 5u, 0u, frames, frameBytes, 0xFFFFFFFFu, frameBytes}) u32(strh, v);
+  u16(strh, 0); u16(strh, 0); u16(strh, static_cast<uint16_t>(w)); u16(strh, static_cast<uint16_t>(h));
+  std::string strf;
+  u32(strf, 40); u32(strf, w); u32(strf, h); u16(strf, 1); u16(strf, 24); u32(strf, 0); u32(strf, frameBytes);
+  u32(strf, 0); u32(strf, 0); u32(strf, 0); u32(strf, 0);
+  std::string hdrl = list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf)));
+  std::string movi, idx;
+  uint32_t offset = 4;
+  for (uint32_t f = 0; f < frames; ++f) {
+    movi += chunk("00db", std::string(frameBytes, static_cast<char>(f * 20)));
+    idx += "00db"; u32(idx, 0x10); u32(idx, offset); u32(idx, frameBytes);
+    offset += 8 + frameBytes;
+  }
+  std::string body = "AVI " + hdrl + list("movi", movi) + chunk("idx1", idx);
+  return chunk("RIFF", body);
+}
+
+class ProbeFiles : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    wav = TempPath(L"sorvane_probe_2s.wav");
+    fakeMp3 = TempPath(L"sorvane_probe_text.mp3");
+    missing = TempPath(L"sorvane_probe_missing.wav");
+    avi = TempPath(L"sorvane_probe_2s.avi");
+    WriteBytes(avi, Avi());
+    WriteBytes(wav, Wav(2.0));
+    WriteBytes(fakeMp3, "This is a text file, not an MPEG stream.\r\n");
+    DeleteFileW(W(missing));
+  }
+  static Text wav, fakeMp3, missing, avi;
+};
+Text ProbeFiles::wav, ProbeFiles::fakeMp3, ProbeFiles::missing, ProbeFiles::avi;
+
+TEST_F(ProbeFiles, MediaFoundationReadsTheWavAndRejectsTextAndMissingFiles) {
+  MediaFoundationBackend mf;
+  MediaProbe wavProbe = MediaProbe::Open(mf, wav);
+  ASSERT_TRUE(wavProbe.Opened());
+  EXPECT_NEAR(wavProbe.DurationSeconds(), 2.0, 0.01);
+  EXPECT_EQ(wavProbe.DurationText(), u"00:02");
+  EXPECT_EQ(ToUtf8(wavProbe.ContentType()).rfind("audio/", 0), 0u) << ToUtf8(wavProbe.ContentType());
+  EXPECT_TRUE(wavProbe.IsAudio());
+  EXPECT_FALSE(wavProbe.IsVideo());
+  EXPECT_TRUE(wavProbe.IsMedia());
+
+  EXPECT_FALSE(MediaProbe::Open(mf, fakeMp3).IsMedia());
+  EXPECT_FALSE(MediaProbe::Open(mf, missing).Opened());
+}
+
+TEST_F(ProbeFiles, MediaFoundationTellsVideoByItsStream) {
+  MediaFoundationBackend mf;
+  MediaProperties props = mf.Open(avi);
+  ASSERT_TRUE(props.opened);
+  MediaProbe probe(props);
+  EXPECT_TRUE(probe.IsVideo()) << ToUtf8(probe.ContentType());
+  EXPECT_TRUE(probe.IsMedia());
+  EXPECT_EQ(props.frameWidth, 32u);
+  EXPECT_EQ(ToUtf8(probe.ContentType()).rfind("video/", 0), 0u) << ToUtf8(probe.ContentType());
+  EXPECT_NEAR(probe.DurationSeconds(), 2.0, 0.05);
+}
+
+TEST_F(ProbeFiles, SystemBackendFallsBackWhenThePropertyStoreIsMissing) {
+  MediaProperties props;
+  ShellOpenResult shell = ReadShellProperties(wav, props);
+  SystemProbeBackend backend;
+  MediaProbe p = MediaProbe::Open(backend, wav);
+  // Where the property system answers, it decides; where it cannot be had, Media Foundation does.
+  EXPECT_TRUE(p.IsMedia()) << "shell result " << static_cast<int>(shell);
+  EXPECT_TRUE(p.IsAudio());
+  EXPECT_EQ(p.DurationText(), u"00:02");
+  EXPECT_FALSE(MediaProbe::Open(backend, missing).IsMedia());
+  if (shell == ShellOpenResult::kUnavailable) EXPECT_FALSE(MediaProbe::Open(backend, fakeMp3).IsMedia());
+}
+
+// A window that receives the worker's batches, as the main window does.
+LRESULT CALLBACK ReceiverProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
+
+HWND MakeReceiver() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ReceiverProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"SorvaneProbeReceiver";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+}
+
+TEST_F(ProbeFiles, WorkerThreadPostsResultsThatTheWindowApplies) {
+  HWND window = MakeReceiver();
+  ASSERT_NE(window, nullptr);
+  testing::FakeRows rows({wav, fakeMp3, missing});
+  std::vector<Text> statuses;
+  {
+    ProbeHost host(window);
+    host.Worker().SetSleepForTesting([](int) {});  // the blink's waits are not what is tested here
+    ASSERT_EQ(host.StartProbe(ProbeJob{{wav, fakeMp3, missing}, {u"Tip", u"Checking media...", u"Media checked. Errors:"}}), 0);
+    DWORD start = GetTickCount();
+    bool done = false;
+    while (!done && GetTickCount() - start < 20000) {
+      MSG msg;
+      if (PeekMessageW(&msg, window, kProbeResultMessage, kProbeResultMessage, PM_REMOVE)) {
+        host.OnProbeResult(msg.lParam, rows, [&](TextView s) { statuses.push_back(Text(s)); });
+        done = statuses.size() == 14;  // progress, 12 blink steps, final
+      } else {
+        Sleep(5);
+      }
+    }
+    host.StopProbe();
+  }
+  DestroyWindow(window);
+  ASSERT_EQ(statuses.size(), 14u);
+  EXPECT_EQ(statuses.front(), u"Checking media... 1/3");
+  EXPECT_EQ(statuses[1], u"Media checked. Errors: 2 / 3");
+  EXPECT_EQ(statuses.back(), u"");
+  EXPECT_EQ(rows.rows[0].texts[2], u"00:02");
+  EXPECT_EQ(rows.rows[0].texts[0], u"sorvane_probe_2s.wav");  // no title: the file name stays
+  EXPECT_EQ(rows.rows[0].itemImage, kImageAudio);
+  EXPECT_TRUE(IsMarkedFailed(rows, 2));
+  EXPECT_EQ(rows.rows[2].texts[4], u"X");
+}
+
+TEST_F(ProbeFiles, StopDuringARunFreesWhatIsQueuedAndStopsQuickly) {
+  HWND window = MakeReceiver();
+  ASSERT_NE(window, nullptr);
+  std::vector<Text> paths(200, wav);
+  ProbeHost host(window);
+  ASSERT_EQ(host.StartProbe(ProbeJob{paths, {u"Tip", u"C", u"E"}}), 0);
+  Sleep(50);
+  DWORD t0 = GetTickCount();
+  host.StopProbe();
+  EXPECT_LT(GetTickCount() - t0, 2000u);
+  EXPECT_FALSE(host.Running());
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, window, kProbeResultMessage, kProbeResultMessage, PM_NOREMOVE));
+  DestroyWindow(window);
+}
+
+}  // namespace
+}  // namespace sorvane::win
