@@ -3,9 +3,13 @@
 #include "app/win/main_window.h"
 #include "app/win/startup.h"
 #include "framework/win/language_part.h"
+#include "medialist/win/adding_part.h"
 
 namespace sorvane::win {
 
-void AddMainWindowParts(MainWindow& window) { window.AddPart(MakeLanguagePart()); }
+void AddMainWindowParts(MainWindow& window) {
+  window.AddPart(MakeLanguagePart());
+  AddMediaListParts(window);
+}
 
 }  // namespace sorvane::win

@@ -2,6 +2,9 @@
 
 #include "app/win/main_window.h"
 #include "framework/win/wintext.h"
+#include "medialist/media_list_rows.h"
+#include "medialist/win/media_list_part.h"
+#include "medialist/win/system_probe.h"
 
 namespace sorvane::win {
 
@@ -48,6 +51,28 @@ bool AddingPart::OnMessage(MainWindow&, UINT message, WPARAM wParam, LPARAM, LRE
   }
   result = 0;
   return true;
+}
+
+void AddMediaListParts(MainWindow& window, MediaListCallbacks callbacks) {
+  // The adding part is made after the list part it needs, but the list
+  // part's drop callback is fixed when it is made: it finds the adding part
+  // through this shared slot.
+  auto slot = std::make_shared<AddingPart*>(nullptr);
+  auto outer = std::move(callbacks.filesDropped);
+  callbacks.filesDropped = [slot, outer](std::vector<Text> paths) {
+    if (*slot) (*slot)->OnListViewDrop(paths);
+    if (outer) outer(std::move(paths));
+  };
+  auto lists = std::make_unique<MediaListPart>(std::move(callbacks));
+  auto adding = std::make_unique<AddingPart>(lists->Controller(), [] {
+    // Made on first use, on the window's thread, where COM is already set up.
+    static SystemProbeBackend backend;
+    static BackendEntryProber prober(backend);
+    return static_cast<EntryProber*>(&prober);
+  });
+  *slot = adding.get();
+  window.AddPart(std::move(lists));
+  window.AddPart(std::move(adding));
 }
 
 }  // namespace sorvane::win

@@ -11,6 +11,7 @@
 #include "app/win/main_window_part.h"
 #include "medialist/entry_prober.h"
 #include "medialist/win/media_adder.h"
+#include "medialist/win/media_list_controller.h"
 
 namespace sorvane::win {
 
@@ -38,5 +39,10 @@ class AddingPart final : public MainWindowPart {
   std::function<EntryProber*()> prober_;
   std::unique_ptr<MediaAdder> adder_;
 };
+
+// Adds the media list part and, after it, the adding part, with the list
+// view's drops of outside files going to adding and files probed through the
+// system's media properties.
+void AddMediaListParts(MainWindow& window, MediaListCallbacks callbacks = {});
 
 }  // namespace sorvane::win
