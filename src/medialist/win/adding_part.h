@@ -1,0 +1,43 @@
+// The main window's ways in for adding media: the Add Files (33372) and Import
+// from Folder (33371) commands, files dropped on the window, the command line
+// of this start and the one a second start forwards. Add it after the part
+// that loads the shown list, so the start's command line finds the list.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/win/main_window_part.h"
+#include "medialist/entry_prober.h"
+#include "medialist/win/media_adder.h"
+#include "medialist/win/media_list_controller.h"
+
+namespace sorvane::win {
+
+class MediaListController;
+
+class AddingPart final : public MainWindowPart {
+ public:
+  // lists outlives the part; prober answers the probe to add files with (it
+  // may answer null while probing is not available: files are then added unprobed).
+  AddingPart(MediaListController& lists, std::function<EntryProber*()> prober);
+
+  // The list view's drop of files from outside (MediaListCallbacks::filesDropped).
+  void OnListViewDrop(const std::vector<Text>& paths);
+  MediaAdder* Adder() { return adder_.get(); }
+
+  void OnInitDialog(MainWindow& window) override;
+  void OnStarted(MainWindow& window) override;
+  bool OnMessage(MainWindow& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnForwardedCommandLine(MainWindow& window, const Text& commandLine) override;
+
+ private:
+  MediaAdder& Ready();
+
+  MediaListController& lists_;
+  std::function<EntryProber*()> prober_;
+  std::unique_ptr<MediaAdder> adder_;
+};
+
+}  // namespace sorvane::win

@@ -1,0 +1,104 @@
+#include "medialist/win/busy_dialog.h"
+
+#include <commctrl.h>
+
+#include "framework/win/wintext.h"
+#include "medialist/adding_strings.h"
+
+namespace sorvane::win {
+namespace {
+
+constexpr UINT_PTR kTimerId = 1;
+
+// A folder drop can arrive while another scan pumps messages; the owner is
+// enabled again only when the last busy dialog closes.
+int& OpenDialogs() {
+  static int count = 0;
+  return count;
+}
+
+}  // namespace
+
+BusyDialog::BusyDialog(HINSTANCE instance, HWND owner, BusyCounters& counters)
+    : instance_(instance), owner_(owner), animation_(counters) {}
+
+BusyDialog::~BusyDialog() { Close(); }
+
+bool BusyDialog::Open() {
+  if (window_) return true;
+  window_ = CreateDialogParamW(instance_, MAKEINTRESOURCEW(kBusyDialogTemplate), owner_, Proc,
+                               reinterpret_cast<LPARAM>(this));
+  if (!window_) return false;
+  ++OpenDialogs();
+  ShowWindow(window_, SW_SHOW);
+  if (owner_) EnableWindow(owner_, FALSE);
+  return true;
+}
+
+void BusyDialog::Close() {
+  if (!window_) return;
+  KillTimer(window_, kTimerId);
+  // Enable first, so the activation goes back to the owner and not to
+  // another program when the dialog disappears.
+  if (--OpenDialogs() == 0 && owner_) EnableWindow(owner_, TRUE);
+  DestroyWindow(window_);
+  window_ = nullptr;
+}
+
+INT_PTR CALLBACK BusyDialog::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<BusyDialog*>(lParam);
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
+    self->OnInit(window);
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<BusyDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+  if (!self) return FALSE;
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == kTimerId) self->OnTick();
+      return TRUE;
+    case WM_CLOSE:
+      return TRUE;  // the scan closes it, not the user
+  }
+  return FALSE;
+}
+
+void BusyDialog::OnInit(HWND window) {
+  window_ = window;
+  SendDlgItemMessageW(window, kBusyBarId, PBM_SETRANGE32, 0, kBusyBarMax);
+  SendDlgItemMessageW(window, kBusyBarId, PBM_SETPOS, 0, 0);
+  SetDlgItemTextW(window, kBusyTextId, W(AddingString(BusyAnimation::FirstTextId())));
+  SetTimer(window, kTimerId, kBusyTickMs, nullptr);
+}
+
+void BusyDialog::OnTick() {
+  const int textId = animation_.Tick();
+  SendDlgItemMessageW(window_, kBusyBarId, PBM_SETPOS, static_cast<WPARAM>(animation_.Position()), 0);
+  if (textId != 0) SetDlgItemTextW(window_, kBusyTextId, W(AddingString(textId)));
+}
+
+bool PumpWaitingMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+bool PumpMessagesFor(DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    if (!PumpWaitingMessages()) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return true;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+  }
+}
+
+}  // namespace sorvane::win

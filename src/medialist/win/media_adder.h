@@ -1,0 +1,61 @@
+// Every way of adding media to the shown list: the Add Files and Import from
+// Folder commands, drops on the list view and on the main window, and the
+// command line of this start or of a second one. All end in adding one file
+// with probing or scanning a folder.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <vector>
+
+#include "framework/text.h"
+#include "medialist/entry_prober.h"
+
+namespace sorvane::win {
+
+class MediaListController;
+
+inline constexpr UINT kCommandImportFromFolder = 33371;
+inline constexpr UINT kCommandAddFiles = 33372;
+// After a folder scan with the busy dialog, it stays this long.
+inline constexpr DWORD kBusyLingerMs = 500;
+
+class MediaAdder {
+ public:
+  // instance holds template 349; mainWindow owns the dialogs and is disabled
+  // while the busy dialog runs. prober may be set later.
+  MediaAdder(HINSTANCE instance, HWND mainWindow, MediaListController& lists, EntryProber* prober = nullptr);
+
+  void SetProber(EntryProber* prober) { prober_ = prober; }
+
+  // Command 33372: the open-file dialog; every chosen file is added.
+  void AddFilesDialog();
+  // Command 33371: the folder picker, then a scan without the busy dialog.
+  void ImportFromFolder();
+
+  void AddMediaFile(const Text& path);
+  // A folder (or a path whose attributes cannot be read) is scanned with the
+  // busy dialog; anything else is added as a file.
+  void AddPath(const Text& path);
+  void ImportFolderWithProgress(const Text& folder);
+  // False when the scan ended because the program is quitting.
+  bool ScanFolder(const Text& folder);
+
+  // At start with the program's own command line, and with a forwarded one.
+  void OpenFromCommandLine(const Text& commandLine);
+
+  // Files dropped on the list view, in order; shortcuts stand for their targets.
+  void OnListViewDrop(const std::vector<Text>& paths);
+  // WM_DROPFILES of the main window: only the first item counts. Finishes the drop.
+  void OnDropFiles(HDROP drop);
+
+ private:
+  HINSTANCE instance_;
+  HWND mainWindow_;
+  MediaListController& lists_;
+  EntryProber* prober_;
+};
+
+}  // namespace sorvane::win

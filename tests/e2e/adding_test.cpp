@@ -1,0 +1,81 @@
+// Media named on the command line reach the shown list, seen from outside.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr UINT kCommandClose = 32916;
+
+// One second of 8 kHz, 16-bit mono silence.
+bool WriteWav(const std::wstring& path) {
+  const uint32_t rate = 8000, samples = 8000, dataBytes = samples * 2;
+  std::vector<uint8_t> b;
+  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i))); };
+  auto u16 = [&](uint16_t v) { for (int i = 0; i < 2; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i))); };
+  auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
+  tag("RIFF"); u32(36 + dataBytes); tag("WAVE");
+  tag("fmt "); u32(16); u16(1); u16(1); u32(rate); u32(rate * 2); u16(2); u16(16);
+  tag("data"); u32(dataBytes);
+  b.resize(b.size() + dataBytes, 0);
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(h, b.data(), static_cast<DWORD>(b.size()), &written, nullptr) && written == b.size();
+  CloseHandle(h);
+  return ok;
+}
+
+int RowCount(HWND window) {
+  return static_cast<int>(SendMessageW(GetDlgItem(window, 1033), LVM_GETITEMCOUNT, 0, 0));
+}
+
+TEST(AddingFromOutside, FolderOnTheCommandLineFillsANewListAndIsSaved) {
+  AppDataRedirect appData;
+  TempFolder programFolder{L"prog"};
+  TempFolder media{L"media"};
+  const std::wstring exe = programFolder / L"Sorvane.exe";
+  ASSERT_TRUE(CopyProgramTo(exe));
+  CreateDirectoryW((media / L"Sub").c_str(), nullptr);
+  ASSERT_TRUE(WriteWav(media / L"one.wav"));
+  ASSERT_TRUE(WriteWav(media / L"Sub\\two.wav"));
+  HANDLE text = CreateFileW((media / L"notes.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(text);
+
+  Process p;
+  ASSERT_TRUE(p.Start(exe, L"\"" + media.Path() + L"\""));
+  HWND question = p.WaitForMessageBox(L"Should a new playlist be created?");
+  ASSERT_NE(question, nullptr);
+  ASSERT_TRUE(PressButton(question, IDYES));
+  HWND w = p.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  // The folder is scanned with the busy dialog; the text file is no medium.
+  const DWORD end = GetTickCount() + 20000;
+  while (RowCount(w) < 2 && static_cast<LONG>(end - GetTickCount()) > 0) Sleep(100);
+  Sleep(1000);
+  EXPECT_EQ(RowCount(w), 2);
+  EXPECT_EQ(SendMessageW(GetDlgItem(w, 1033), LVM_GETSELECTEDCOUNT, 0, 0), 0) << "adding selects nothing";
+  SaveScreenshot(L"adding_command_line");
+
+  SendCommand(w, kCommandClose);
+  ASSERT_TRUE(p.WaitForExit().has_value());
+  const auto ini = ReadUtf16Ini(appData.IniPath());
+  ASSERT_TRUE(ini.has_value());
+  const auto names = IniValue(*ini, L"Program", L"m_PlayList");
+  ASSERT_TRUE(names.has_value());
+  EXPECT_NE(names->find(L"From command line New playlist"), std::wstring::npos) << *names;
+  EXPECT_NE(ini->find(L"one.wav"), std::wstring::npos);
+  EXPECT_NE(ini->find(L"Sub\\two.wav"), std::wstring::npos);
+  EXPECT_EQ(ini->find(L"notes.txt"), std::wstring::npos);
+}
+
+}  // namespace
