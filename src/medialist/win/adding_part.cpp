@@ -2,9 +2,6 @@
 
 #include "app/win/main_window.h"
 #include "framework/win/wintext.h"
-#include "medialist/media_list_rows.h"
-#include "medialist/win/media_list_part.h"
-#include "medialist/win/system_probe.h"
 
 namespace sorvane::win {
 
