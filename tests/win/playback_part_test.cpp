@@ -81,6 +81,9 @@ TEST_F(PlaybackPartTest, PanelTakesThePlaceholderMouseMovesTheWindowCommandsReac
   EXPECT_EQ(panel.top, placeholder.top);
   EXPECT_NE(window.Item(kFlyOutButtonId), nullptr);
   EXPECT_NE(window.Item(kCompactButtonId), nullptr);
+  // The list view is dark from the start, empty area included.
+  EXPECT_EQ(ListView_GetBkColor(window.Item(1033)), RGB(32, 32, 32));
+  EXPECT_EQ(ListView_GetTextColor(window.Item(1033)), RGB(255, 255, 255));
 
   // Left button on the video or the panel: a caption press on the main window; right button: nothing yet.
   std::vector<WPARAM> presses;

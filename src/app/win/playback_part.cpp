@@ -58,6 +58,8 @@ void PlaybackPart::OnInitDialog(MainWindow& window) {
 
   // List view and selector first, so the panel's creation cannot reach a list that is not attached.
   lists_->OnInitDialog(window);
+  // The media list keeps its dark look whatever the theme.
+  Lists().View().SetDarkColors(true);
   probe_ = std::make_unique<ProbeHost>(main_);
 
   panel_.CreateInPlaceOf(main_, kPlayerPanelId);
