@@ -12,7 +12,6 @@
 
 namespace sorvane::win {
 
-using namespace list_gdi;
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x1033;
@@ -510,7 +509,7 @@ void MediaListView::DrawMark() {
   WindowDc dc(list_);
   if (!dc.get()) return;
   UniquePen pen(CreatePen(PS_SOLID, 2, ListView_GetTextColor(list_)));
-  SelectGuard guard(dc.get(), pen.get());
+  SelectScope guard(dc.get(), pen.get());
   MoveToEx(dc.get(), left, y, nullptr);
   LineTo(dc.get(), right, y);
   MoveToEx(dc.get(), left, y - 4, nullptr);

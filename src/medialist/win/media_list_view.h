@@ -11,7 +11,7 @@
 
 #include "medialist/drop_gap.h"
 #include "medialist/media_list.h"
-#include "medialist/win/gdi_handle.h"
+#include "framework/win/gdi.h"
 
 namespace sorvane::win {
 
@@ -40,7 +40,7 @@ inline constexpr COLORREF kRowSelectedTextColor = RGB(255, 255, 0);
 inline constexpr UINT_PTR kSaveTimerId = 0x5A11;
 
 // The row context menu: commands 1001 to 1010 with their language texts.
-list_gdi::UniqueMenu BuildListContextMenu();
+UniqueMenu BuildListContextMenu();
 
 class MediaListView {
  public:
@@ -107,9 +107,9 @@ class MediaListView {
   HWND list_ = nullptr;
   MediaList* rows_ = nullptr;
   MediaListViewHandlers handlers_;
-  list_gdi::UniqueImageList images_;
+  UniqueImageList images_;
   HFONT normalFont_ = nullptr;  // the control's own font, not ours
-  list_gdi::UniqueFont boldFont_;
+  UniqueFont boldFont_;
   ListDropTarget* dropTarget_ = nullptr;
   bool pushing_ = false;
   bool pushPlays_ = false;

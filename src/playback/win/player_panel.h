@@ -12,7 +12,7 @@
 #include "framework/text.h"
 #include "playback/panel_menus.h"
 #include "playback/player_control.h"
-#include "playback/win/gdi_guard.h"
+#include "framework/win/gdi.h"
 #include "playback/win/transport_button.h"
 
 namespace sorvane::win {

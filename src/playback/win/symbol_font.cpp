@@ -1,6 +1,6 @@
 #include "playback/win/symbol_font.h"
 
-#include "playback/win/gdi_guard.h"
+#include "framework/win/gdi.h"
 
 namespace sorvane::win {
 namespace {

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <usp10.h>
 
-#include "playback/win/gdi_guard.h"
+#include "framework/win/gdi.h"
 
 namespace sorvane::win {
 namespace {

@@ -1,7 +1,9 @@
-// Small owners for the GDI objects and paired calls of the playback windows.
+// Small owners for GDI and user objects and for paired calls (one family for
+// every window of the program: copy deleted, move allowed).
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -39,6 +41,7 @@ using UniquePen = UniqueHandle<HPEN, DeleteTyped<HPEN>>;
 using UniqueBrush = UniqueHandle<HBRUSH, DeleteTyped<HBRUSH>>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenu>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, ImageList_Destroy>;
 
 // BeginPaint / EndPaint.
 class PaintScope {
