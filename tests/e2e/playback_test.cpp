@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "../support/sound_files.h"
 
 using namespace e2e;
 
@@ -24,70 +25,10 @@ constexpr int kTimeText = 1261, kVolumeSlider = 1257;
 constexpr int kFlyOutButton = 1243, kCompactButton = 1244;
 constexpr wchar_t kStoredLineBreak[] = L"\uE000\uE001\uE002";
 
-enum class Sound { kWav16, kWav8, kAiff, kAu };
+using sorvane::testing::Sound;
 
-// Mono PCM at 8000 Hz, a quiet square tone, in the containers the player is
-// expected to decode like any other file.
 bool WriteSound(const std::wstring& path, int seconds, Sound kind = Sound::kWav16) {
-  const uint32_t rate = 8000, samples = rate * static_cast<uint32_t>(seconds);
-  const uint32_t bytesPerSample = kind == Sound::kWav8 ? 1 : 2, dataBytes = samples * bytesPerSample;
-  const bool bigEndian = kind == Sound::kAiff || kind == Sound::kAu;
-  std::vector<uint8_t> bytes;
-  auto put = [&](uint32_t v, int size, bool big) {
-    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * (big ? size - 1 - i : i))));
-  };
-  auto tag = [&](const char* t) { bytes.insert(bytes.end(), t, t + 4); };
-  switch (kind) {
-    case Sound::kWav16:
-    case Sound::kWav8:
-      tag("RIFF");
-      put(36 + dataBytes, 4, false);
-      tag("WAVE");
-      tag("fmt ");
-      put(16, 4, false);
-      put(1, 2, false);  // PCM
-      put(1, 2, false);  // mono
-      put(rate, 4, false);
-      put(rate * bytesPerSample, 4, false);
-      put(bytesPerSample, 2, false);
-      put(bytesPerSample * 8, 2, false);
-      tag("data");
-      put(dataBytes, 4, false);
-      break;
-    case Sound::kAiff: {
-      tag("FORM");
-      put(4 + 26 + 16 + dataBytes, 4, true);
-      tag("AIFF");
-      tag("COMM");
-      put(18, 4, true);
-      put(1, 2, true);
-      put(samples, 4, true);
-      put(16, 2, true);
-      const uint8_t rate80[10] = {0x40, 0x0B, 0xFA, 0, 0, 0, 0, 0, 0, 0};  // 8000 as an 80-bit float
-      bytes.insert(bytes.end(), rate80, rate80 + 10);
-      tag("SSND");
-      put(8 + dataBytes, 4, true);
-      put(0, 4, true);
-      put(0, 4, true);
-      break;
-    }
-    case Sound::kAu:
-      tag(".snd");
-      put(24, 4, true);
-      put(dataBytes, 4, true);
-      put(3, 4, true);  // 16-bit linear PCM
-      put(rate, 4, true);
-      put(1, 4, true);
-      break;
-  }
-  for (uint32_t i = 0; i < samples; ++i) {
-    const bool high = (i / 10) % 2 != 0;
-    if (bytesPerSample == 1) {
-      bytes.push_back(high ? 140 : 116);  // unsigned, around 128
-    } else {
-      put(static_cast<uint16_t>(high ? 600 : -600), 2, bigEndian);
-    }
-  }
+  const std::string bytes = sorvane::testing::SoundFileBytes(seconds, kind);
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "../support/sound_files.h"
+
 namespace sorvane::testing {
 
 // A folder of its own under the temporary folder, removed with its files.
@@ -45,21 +47,10 @@ inline bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& byt
   return ok && written == bytes.size();
 }
 
-// 16-bit mono PCM, a 440 Hz tone of the given length.
+// 16-bit mono PCM of the given length.
 inline bool WriteToneWav(const std::wstring& path, double seconds, uint32_t rate = 22050) {
-  const uint32_t samples = static_cast<uint32_t>(seconds * rate);
-  const uint32_t dataBytes = samples * 2;
-  std::vector<uint8_t> b;
-  auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i))); };
-  auto put16 = [&](uint16_t v) { b.push_back(static_cast<uint8_t>(v)); b.push_back(static_cast<uint8_t>(v >> 8)); };
-  auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
-  tag("RIFF"); put32(36 + dataBytes); tag("WAVE");
-  tag("fmt "); put32(16); put16(1); put16(1); put32(rate); put32(rate * 2); put16(2); put16(16);
-  tag("data"); put32(dataBytes);
-  for (uint32_t i = 0; i < samples; ++i) {
-    put16(static_cast<uint16_t>(static_cast<int16_t>(8000.0 * std::sin(2.0 * 3.14159265358979 * 440.0 * i / rate))));
-  }
-  return WriteBytes(path, b);
+  const std::string b = SoundFileBytes(seconds, Sound::kWav16, rate);
+  return WriteBytes(path, std::vector<uint8_t>(b.begin(), b.end()));
 }
 
 // The screen pixels of a window's rectangle.

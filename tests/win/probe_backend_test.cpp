@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/sound_files.h"
 #include "../unit/fake_media_rows.h"
 #include "framework/win/wintext.h"
 #include "medialist/win/probe_host.h"
@@ -33,53 +34,6 @@ void WriteBytes(const Text& path, const std::string& bytes) {
   ASSERT_EQ(written, bytes.size());
 }
 
-// A PCM WAV of the given length: 8 kHz, mono, 16 bit, a quiet tone.
-std::string Wav(double seconds) {
-  const uint32_t rate = 8000, samples = static_cast<uint32_t>(rate * seconds), data = samples * 2;
-  std::string b;
-  auto u32 = [&](uint32_t v) { b.append(reinterpret_cast<const char*>(&v), 4); };
-  auto u16 = [&](uint16_t v) { b.append(reinterpret_cast<const char*>(&v), 2); };
-  b += "RIFF"; u32(36 + data); b += "WAVE";
-  b += "fmt "; u32(16); u16(1); u16(1); u32(rate); u32(rate * 2); u16(2); u16(16);
-  b += "data"; u32(data);
-  for (uint32_t i = 0; i < samples; ++i) u16(static_cast<uint16_t>((i % 40 < 20) ? 1000 : -1000));
-  return b;
-}
-
-// An uncompressed AVI: 32x16 pixels, 24 bit, 10 frames at 5 frames per second (2 s).
-std::string Avi() {
-  const uint32_t w = 32, h = 16, frames = 10, frameBytes = w * h * 3;
-  std::string b;
-  auto u32 = [](std::string& s, uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); };
-  auto u16 = [](std::string& s, uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); };
-  auto chunk = [&](const char* id, const std::string& body) {
-    std::string c(id, 4);
-    u32(c, static_cast<uint32_t>(body.size()));
-    c += body;
-    if (body.size() % 2) c.push_back('\0');
-    return c;
-  };
-  auto list = [&](const char* type, const std::string& body) { return chunk("LIST", std::string(type, 4) + body); };
-  std::string avih;
-  for (uint32_t v : {200000u, frameBytes * 5, 0u, 0x10u, frames, 0u, 1u, frameBytes, w, h, 0u, 0u, 0u, 0u}) u32(avih, v);
-  std::string strh = "vidsDIB ";
-  for (uint32_t v : {0u, 0u, 0u, 1u, 5u, 0u, frames, frameBytes, 0xFFFFFFFFu, frameBytes}) u32(strh, v);
-  u16(strh, 0); u16(strh, 0); u16(strh, static_cast<uint16_t>(w)); u16(strh, static_cast<uint16_t>(h));
-  std::string strf;
-  u32(strf, 40); u32(strf, w); u32(strf, h); u16(strf, 1); u16(strf, 24); u32(strf, 0); u32(strf, frameBytes);
-  u32(strf, 0); u32(strf, 0); u32(strf, 0); u32(strf, 0);
-  std::string hdrl = list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf)));
-  std::string movi, idx;
-  uint32_t offset = 4;
-  for (uint32_t f = 0; f < frames; ++f) {
-    movi += chunk("00db", std::string(frameBytes, static_cast<char>(f * 20)));
-    idx += "00db"; u32(idx, 0x10); u32(idx, offset); u32(idx, frameBytes);
-    offset += 8 + frameBytes;
-  }
-  std::string body = "AVI " + hdrl + list("movi", movi) + chunk("idx1", idx);
-  return chunk("RIFF", body);
-}
-
 class ProbeFiles : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -88,8 +42,8 @@ class ProbeFiles : public ::testing::Test {
     fakeMp3 = TempPath(L"sorvane_probe_text.mp3");
     missing = TempPath(L"sorvane_probe_missing.wav");
     avi = TempPath(L"sorvane_probe_2s.avi");
-    WriteBytes(avi, Avi());
-    WriteBytes(wav, Wav(2.0));
+    WriteBytes(avi, sorvane::testing::AviBytes());
+    WriteBytes(wav, sorvane::testing::SoundFileBytes(2.0));
     WriteBytes(fakeMp3, "This is a text file, not an MPEG stream.\r\n");
     DeleteFileW(W(missing));
   }
