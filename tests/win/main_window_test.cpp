@@ -13,6 +13,8 @@
 #include "framework/language_store.h"
 #include "framework/win/wintext.h"
 
+#include "main_window_fixture.h"
+
 using namespace sorvane;
 using namespace sorvane::win;
 
@@ -45,31 +47,15 @@ struct RecordingPart : MainWindowPart {
   std::vector<std::string>& log;
 };
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public MainWindowFixture {
  protected:
+  MainWindowTest() : MainWindowFixture(L"main_window_test_") {}
   void SetUp() override {
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    ini_ = std::wstring(temp) + L"main_window_test_" + std::to_wstring(GetCurrentProcessId()) + L".ini";
-    DeleteFileW(ini_.c_str());
-    store_.SetIniPath(T(ini_.c_str()));
-    InstallSettings(&store_);
-    SetCurrentLoop(&loop_);
+    MainWindowFixture::SetUp();
     // The title's name and version come from the language archive's info strings.
     ASSERT_TRUE(Languages().Load(u"\uFEFF##\r\n19=Sorvane 1.01\r\n##\r\n##\r\n##=German\tDeutsch\r\n"
                                  u"##=English\tEnglish\r\n50=Title\r\n##\r\n"));
   }
-  void TearDown() override {
-    SetCurrentLoop(nullptr);
-    DeleteFileW(ini_.c_str());
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
-  std::wstring ini_;
-  WinFileSystem files_;
-  SettingsStore store_{files_};
-  MainFrameLoop loop_;
 };
 
 RECT ChildRect(HWND parent, int id) {

@@ -17,33 +17,14 @@
 #include "app/win/win_file_system.h"
 #include "framework/win/wintext.h"
 
+#include "main_window_fixture.h"
+
 namespace sorvane::win {
 namespace {
 
-class MediaListPartTest : public ::testing::Test {
+class MediaListPartTest : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    OleInitialize(nullptr);
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    ini_ = std::wstring(temp) + L"media_list_part_" + std::to_wstring(GetCurrentProcessId()) + L".ini";
-    DeleteFileW(ini_.c_str());
-    store_.SetIniPath(T(ini_.c_str()));
-    InstallSettings(&store_);
-    SetCurrentLoop(&loop_);
-  }
-  void TearDown() override {
-    SetCurrentLoop(nullptr);
-    InstallSettings(nullptr);
-    DeleteFileW(ini_.c_str());
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
-  std::wstring ini_;
-  WinFileSystem files_;
-  SettingsStore store_{files_};
-  MainFrameLoop loop_;
+  MediaListPartTest() : MainWindowFixture(L"media_list_part_") {}
 };
 
 TEST_F(MediaListPartTest, MainWindowShowsTheLastListPlaysAClickAndSavesAtClose) {

@@ -20,6 +20,8 @@
 #include "framework/win/language_win.h"
 #include "framework/win/wintext.h"
 
+#include "main_window_fixture.h"
+
 namespace sorvane::win {
 namespace {
 
@@ -33,30 +35,9 @@ LRESULT CALLBACK RecordCaptionPress(HWND w, UINT message, WPARAM wParam, LPARAM 
   return DefSubclassProc(w, message, wParam, lParam);
 }
 
-class PlaybackPartTest : public ::testing::Test {
+class PlaybackPartTest : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    OleInitialize(nullptr);
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    ini_ = std::wstring(temp) + L"playback_part_" + std::to_wstring(GetCurrentProcessId()) + L".ini";
-    DeleteFileW(ini_.c_str());
-    store_.SetIniPath(T(ini_.c_str()));
-    InstallSettings(&store_);
-    SetCurrentLoop(&loop_);
-  }
-  void TearDown() override {
-    SetCurrentLoop(nullptr);
-    InstallSettings(nullptr);
-    DeleteFileW(ini_.c_str());
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
-  std::wstring ini_;
-  WinFileSystem files_;
-  SettingsStore store_{files_};
-  MainFrameLoop loop_;
+  PlaybackPartTest() : MainWindowFixture(L"playback_part_") {}
 };
 
 TEST_F(PlaybackPartTest, PanelTakesThePlaceholderMouseMovesTheWindowCommandsReachTheSequencer) {
