@@ -5,57 +5,25 @@
 
 #include <cstring>
 
+#include "framework/win/com_object.h"
 #include "framework/win/wintext.h"
 #include "medialist/win/media_list_view.h"
 
 namespace sorvane::win {
 namespace {
 
-class RowDropSource final : public IDropSource {
+class RowDropSource final : public SingleInterfaceObject<RowDropSource, IDropSource, IID_IDropSource> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IDropSource) {
-      *out = static_cast<IDropSource*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG r = InterlockedDecrement(&refs_);
-    if (r == 0) delete this;
-    return static_cast<ULONG>(r);
-  }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
     if (escape) return DRAGDROP_S_CANCEL;
     if (!(keys & (MK_LBUTTON | MK_RBUTTON))) return DRAGDROP_S_DROP;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
- private:
-  LONG refs_ = 1;
 };
 
-class TextDataObject final : public IDataObject {
+class TextDataObject final : public SingleInterfaceObject<TextDataObject, IDataObject, IID_IDataObject> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IDataObject) {
-      *out = static_cast<IDataObject*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG r = InterlockedDecrement(&refs_);
-    if (r == 0) delete this;
-    return static_cast<ULONG>(r);
-  }
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof(kRowDragText));
@@ -89,9 +57,6 @@ class TextDataObject final : public IDataObject {
   }
   HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
   HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
- private:
-  LONG refs_ = 1;
 };
 
 bool HasFiles(IDataObject* data) {
@@ -130,24 +95,6 @@ std::vector<Text> DroppedFiles(IDataObject* data) {
   }
   ReleaseStgMedium(&medium);
   return paths;
-}
-
-HRESULT ListDropTarget::QueryInterface(REFIID riid, void** out) {
-  if (riid == IID_IUnknown || riid == IID_IDropTarget) {
-    *out = static_cast<IDropTarget*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG ListDropTarget::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-
-ULONG ListDropTarget::Release() {
-  const LONG r = InterlockedDecrement(&refs_);
-  if (r == 0) delete this;
-  return static_cast<ULONG>(r);
 }
 
 DWORD ListDropTarget::EffectAt(POINTL pt) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/text.h"
+#include "framework/win/com_object.h"
 
 namespace sorvane::win {
 
@@ -16,14 +17,11 @@ class MediaListView;
 // The fixed text a row drag carries, so that the data object is not empty.
 inline constexpr char kRowDragText[] = "Hello, World! Nex Version Drag Drop More";
 
-class ListDropTarget final : public IDropTarget {
+class ListDropTarget final : public SingleInterfaceObject<ListDropTarget, IDropTarget, IID_IDropTarget> {
  public:
   explicit ListDropTarget(MediaListView& view) : view_ptr_(&view) {}
   void Forget() { view_ptr_ = nullptr; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override;
   HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL pt, DWORD* effect) override;
   HRESULT STDMETHODCALLTYPE DragLeave() override;
@@ -31,7 +29,6 @@ class ListDropTarget final : public IDropTarget {
 
  private:
   DWORD EffectAt(POINTL pt);
-  LONG refs_ = 1;
   MediaListView* view_ptr_;  // cleared when the view goes before OLE lets go
   bool files_ = false;
 };

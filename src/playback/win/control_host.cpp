@@ -6,7 +6,7 @@
 #include <array>
 #include <memory>
 
-#include "playback/win/com_table.h"
+#include "framework/win/com_object.h"
 
 using Microsoft::WRL::ComPtr;
 

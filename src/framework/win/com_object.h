@@ -1,5 +1,6 @@
 // Reference counting and QueryInterface from a table for the few COM objects
-// the playback layer implements itself (the control site and the event sink).
+// the program implements itself (the control site, the event sink, the drag
+// and drop objects of the list view).
 #pragma once
 
 #include <windows.h>
@@ -44,6 +45,26 @@ class RefCounted {
  protected:
   ULONG AddRefImpl() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
   ULONG ReleaseImpl() {
+    const LONG left = InterlockedDecrement(&refs_);
+    if (left == 0) delete static_cast<Derived*>(this);
+    return static_cast<ULONG>(left);
+  }
+
+ private:
+  LONG refs_ = 1;
+};
+
+// An object with one interface of its own: IUnknown and iid are answered.
+template <class Derived, class Interface, const IID& iid>
+class SingleInterfaceObject : public Interface {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    static constexpr InterfaceEntry kTable[] = {
+        {&iid, [](void* self) -> IUnknown* { return static_cast<Interface*>(static_cast<Derived*>(self)); }}};
+    return QueryFromTable(static_cast<Derived*>(this), kTable, riid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
     const LONG left = InterlockedDecrement(&refs_);
     if (left == 0) delete static_cast<Derived*>(this);
     return static_cast<ULONG>(left);
