@@ -124,6 +124,8 @@ INT_PTR MainWindow::OnInitDialog() {
   if (largeIcon_) SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
   if (smallIcon_) SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
   UpdateTitle();
+  // The selector's edit field starts without a selected text, so the first key does not replace the name.
+  SendDlgItemMessageW(Window(), 1000, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
 
   LoadWindowRect();
   for (auto& part : parts_) part->LoadSettings(*this);
