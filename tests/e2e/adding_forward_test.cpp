@@ -234,6 +234,7 @@ TEST_F(AddingForward, SecondStartAddsToTheShownListAsksAboutDuplicatesAndTheList
   // No: the file goes to the shown list, and the first copy comes to the front.
   Forward(L"\"" + song + L"\"", IDNO);
   EXPECT_FALSE(IsIconic(w)) << "the first copy stayed minimised";
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == w; }, 5000)) << "the first copy is not in front";
   EXPECT_TRUE(IsWindowVisible(w));
   ASSERT_EQ(list.Column(1), std::vector<std::wstring>{song});
   EXPECT_EQ(SendMessageW(GetDlgItem(w, kListView), LVM_GETSELECTEDCOUNT, 0, 0), 0) << "adding selects nothing";
