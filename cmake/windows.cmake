@@ -74,3 +74,6 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt)
 else()
   message(WARNING "GoogleTest sources not found: Wine test levels are not built")
 endif()
+
+# Whole-program benchmarks: built here, run by hand.
+add_subdirectory(bench/win)

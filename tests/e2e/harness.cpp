@@ -1,10 +1,12 @@
 #include "harness.h"
 
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
+#include <cstdint>
 
 namespace e2e {
 
@@ -315,6 +317,120 @@ bool SaveScreenshot(const std::wstring& name) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return ok;
+}
+
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(50);
+  }
+}
+
+RemoteListView::RemoteListView(DWORD processId, HWND list) : list_(list) {
+  process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  if (process_) buffer_ = VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+RemoteListView::~RemoteListView() {
+  if (buffer_) VirtualFreeEx(process_, buffer_, 0, MEM_RELEASE);
+  if (process_) CloseHandle(process_);
+}
+
+int RemoteListView::Count() const { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
+
+int RemoteListView::Focused() const {
+  return static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+}
+
+std::wstring RemoteListView::Text(int row, int column) const {
+  if (!buffer_) return L"<no buffer>";
+  auto* base = static_cast<uint8_t*>(buffer_);
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<LPWSTR>(base + 512);
+  item.cchTextMax = 1024;
+  if (!WriteProcessMemory(process_, base, &item, sizeof(item), nullptr)) return L"<write failed>";
+  const LRESULT length = SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(base));
+  std::wstring text(static_cast<size_t>(length), L'\0');
+  if (length > 0 && !ReadProcessMemory(process_, base + 512, text.data(), length * sizeof(wchar_t), nullptr))
+    return L"<read failed>";
+  return text;
+}
+
+std::vector<std::wstring> RemoteListView::Column(int column) const {
+  std::vector<std::wstring> texts;
+  const int count = Count();
+  for (int row = 0; row < count; ++row) texts.push_back(Text(row, column));
+  return texts;
+}
+
+std::optional<RECT> RemoteListView::RowOnScreen(int row) const {
+  if (!buffer_) return std::nullopt;
+  RECT r{};
+  r.left = LVIR_BOUNDS;
+  if (!WriteProcessMemory(process_, buffer_, &r, sizeof(r), nullptr)) return std::nullopt;
+  if (!SendMessageW(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer_))) return std::nullopt;
+  if (!ReadProcessMemory(process_, buffer_, &r, sizeof(r), nullptr)) return std::nullopt;
+  MapWindowPoints(list_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool RemoteListView::Click(int row) const {
+  if (!buffer_) return false;
+  RECT r{};
+  r.left = LVIR_BOUNDS;
+  if (!WriteProcessMemory(process_, buffer_, &r, sizeof(r), nullptr)) return false;
+  if (!SendMessageW(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer_))) return false;
+  if (!ReadProcessMemory(process_, buffer_, &r, sizeof(r), nullptr)) return false;
+  const LPARAM at = MAKELPARAM(r.left + 40, (r.top + r.bottom) / 2);
+  PostMessageW(list_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(list_, WM_LBUTTONUP, 0, at);
+  return true;
+}
+
+bool WriteToneWav(const std::wstring& path, DWORD milliseconds) {
+  const uint32_t rate = 8000, samples = rate * milliseconds / 1000, dataBytes = samples * 2;
+  std::vector<uint8_t> b;
+  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i))); };
+  auto u16 = [&](uint16_t v) { for (int i = 0; i < 2; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i))); };
+  auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
+  tag("RIFF"); u32(36 + dataBytes); tag("WAVE");
+  tag("fmt "); u32(16); u16(1); u16(1); u32(rate); u32(rate * 2); u16(2); u16(16);
+  tag("data"); u32(dataBytes);
+  for (uint32_t i = 0; i < samples; ++i) u16(static_cast<uint16_t>((i / 10) % 2 ? 600 : -600));
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(f, b.data(), static_cast<DWORD>(b.size()), &written, nullptr) && written == b.size();
+  CloseHandle(f);
+  return ok;
+}
+
+namespace {
+struct CaptionSearch {
+  DWORD process;
+  const std::wstring* caption;
+  HWND found;
+};
+BOOL CALLBACK FindCaption(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<CaptionSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == s->process && IsWindowVisible(window) && TextOf(window) == *s->caption) {
+    s->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindProcessWindow(DWORD processId, const std::wstring& caption) {
+  CaptionSearch s{processId, &caption, nullptr};
+  EnumWindows(FindCaption, reinterpret_cast<LPARAM>(&s));
+  return s.found;
 }
 
 }  // namespace e2e

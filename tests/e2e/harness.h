@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -90,5 +91,41 @@ bool CopyProgramTo(const std::wstring& target);
 
 // Saves the whole virtual display as <name>.bmp into $SORVANE_SCREENSHOT_DIR.
 bool SaveScreenshot(const std::wstring& name);
+
+
+// Polls condition every 50 ms until it holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// The list view of another process: counts and states by plain messages,
+// texts and rectangles through a buffer in the target's memory.
+class RemoteListView {
+ public:
+  RemoteListView(DWORD processId, HWND list);
+  ~RemoteListView();
+  RemoteListView(const RemoteListView&) = delete;
+  RemoteListView& operator=(const RemoteListView&) = delete;
+
+  bool Ready() const { return buffer_ != nullptr; }
+  int Count() const;
+  int Focused() const;
+  std::wstring Text(int row, int column) const;
+  // Column texts of every row.
+  std::vector<std::wstring> Column(int column) const;
+  // Presses the left button on a row as a user would.
+  bool Click(int row) const;
+  // The row's rectangle in screen coordinates.
+  std::optional<RECT> RowOnScreen(int row) const;
+
+ private:
+  HWND list_;
+  HANDLE process_ = nullptr;
+  void* buffer_ = nullptr;
+};
+
+// A mono 16-bit PCM WAV of a quiet square tone at 8000 Hz.
+bool WriteToneWav(const std::wstring& path, DWORD milliseconds);
+
+// A visible top-level window of the process whose caption is exactly caption.
+HWND FindProcessWindow(DWORD processId, const std::wstring& caption);
 
 }  // namespace e2e

@@ -46,69 +46,6 @@ bool WriteTextFile(const std::wstring& path, const char* text) {
   return true;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount64() >= end) return false;
-    Sleep(50);
-  }
-}
-
-// The list view of another process: counts and states by plain messages,
-// texts and rectangles through a buffer in the target's memory.
-class RemoteListView {
- public:
-  RemoteListView(DWORD processId, HWND list) : list_(list) {
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    if (process_) buffer_ = VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  ~RemoteListView() {
-    if (buffer_) VirtualFreeEx(process_, buffer_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  RemoteListView(const RemoteListView&) = delete;
-  RemoteListView& operator=(const RemoteListView&) = delete;
-
-  bool Ready() const { return buffer_ != nullptr; }
-  int Count() const { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
-  int Focused() const { return static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)); }
-
-  std::wstring Text(int row, int column) const {
-    if (!buffer_) return L"<no buffer>";
-    auto* base = static_cast<uint8_t*>(buffer_);
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = reinterpret_cast<LPWSTR>(base + 512);
-    item.cchTextMax = 1024;
-    if (!WriteProcessMemory(process_, base, &item, sizeof(item), nullptr)) return L"<write failed>";
-    const LRESULT length = SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(base));
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    if (length > 0 && !ReadProcessMemory(process_, base + 512, text.data(), length * sizeof(wchar_t), nullptr))
-      return L"<read failed>";
-    return text;
-  }
-
-  // Presses the left button on a row as a user would.
-  bool Click(int row) const {
-    if (!buffer_) return false;
-    RECT r{};
-    r.left = LVIR_BOUNDS;
-    if (!WriteProcessMemory(process_, buffer_, &r, sizeof(r), nullptr)) return false;
-    if (!SendMessageW(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer_))) return false;
-    if (!ReadProcessMemory(process_, buffer_, &r, sizeof(r), nullptr)) return false;
-    const LPARAM at = MAKELPARAM(r.left + 40, (r.top + r.bottom) / 2);
-    PostMessageW(list_, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(list_, WM_LBUTTONUP, 0, at);
-    return true;
-  }
-
- private:
-  HWND list_;
-  HANDLE process_ = nullptr;
-  void* buffer_ = nullptr;
-};
-
 // "mm:ss /  mm:ss" of the panel: position and duration in seconds, or -1.
 struct TimeReading {
   int position = -1;

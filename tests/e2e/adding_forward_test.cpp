@@ -1,0 +1,389 @@
+// Paths reaching a running copy from outside: a second start's command line,
+// duplicates, folders, missing paths and shortcuts dropped from another
+// program; the rows read back from the list view and the INI.
+#include <windows.h>
+#include <commctrl.h>
+#include <objidl.h>
+#include <ole2.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <wrl/client.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+using namespace e2e;
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+constexpr UINT kCommandClose = 32916;
+constexpr int kListView = 1033;
+const wchar_t kNewListQuestion[] = L"Should a new playlist be created?";
+const wchar_t kSkipQuestion[] = L"Should duplicate files be skipped?";
+const wchar_t kBusyCaption[] = L"Processing Folder...";
+
+std::wstring Upper(std::wstring s) {
+  CharUpperW(s.data());
+  return s;
+}
+
+// The files below folder in the order the file system lists them, a
+// subfolder's files where its entry comes up.
+void ListInFileSystemOrder(const std::wstring& folder, std::vector<std::wstring>& out) {
+  WIN32_FIND_DATAW data{};
+  HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      ListInFileSystemOrder(folder + L"\\" + name, out);
+    else
+      out.push_back(folder + L"\\" + name);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+}
+
+// Watches from its own thread whether a process shows the busy dialog.
+class BusyWatcher {
+ public:
+  explicit BusyWatcher(DWORD process) : process_(process) {
+    thread_ = CreateThread(nullptr, 0, [](void* self) -> DWORD { return static_cast<BusyWatcher*>(self)->Run(); },
+                           this, 0, nullptr);
+  }
+  ~BusyWatcher() { Stop(); }
+  bool Running() const { return thread_ != nullptr; }
+  // Whether the dialog was seen while watching.
+  bool Stop() {
+    if (thread_) {
+      InterlockedExchange(&stop_, 1);
+      WaitForSingleObject(thread_, 5000);
+      CloseHandle(thread_);
+      thread_ = nullptr;
+    }
+    return seen_ != 0;
+  }
+
+ private:
+  DWORD Run() {
+    while (!stop_) {
+      if (FindProcessWindow(process_, kBusyCaption)) InterlockedExchange(&seen_, 1);
+      Sleep(20);
+    }
+    return 0;
+  }
+  DWORD process_;
+  HANDLE thread_ = nullptr;
+  volatile LONG stop_ = 0, seen_ = 0;
+};
+
+// Files offered by a drag from this process, as a file manager offers them.
+class FileDataObject final : public IDataObject {
+ public:
+  explicit FileDataObject(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const auto& path : paths) list += path + L'\0';
+    list += L'\0';
+    bytes_.resize(sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = TRUE;
+    memcpy(bytes_.data(), &header, sizeof header);
+    memcpy(bytes_.data() + sizeof header, list.data(), list.size() * sizeof(wchar_t));
+  }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDataObject) {
+      *out = static_cast<IDataObject*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&refs_);
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, bytes_.size());
+    if (!copy) return E_OUTOFMEMORY;
+    memcpy(GlobalLock(copy), bytes_.data(), bytes_.size());
+    GlobalUnlock(copy);
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = copy;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+    return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+  }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+    out->ptd = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) override {
+    if (direction != DATADIR_GET) return E_NOTIMPL;
+    FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    return SHCreateStdEnumFmtEtc(1, &format, out);
+  }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+ private:
+  ~FileDataObject() = default;
+  LONG refs_ = 1;
+  std::vector<char> bytes_;
+};
+
+// Drops when told to, wherever the cursor then is.
+class TimedDropSource final : public IDropSource {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDropSource) {
+      *out = static_cast<IDropSource*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
+    if (escape || cancel) return DRAGDROP_S_CANCEL;
+    return drop ? DRAGDROP_S_DROP : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+  volatile LONG drop = 0, cancel = 0;
+};
+
+bool MakeShortcut(const std::wstring& link, const std::wstring& target) {
+  ComPtr<IShellLinkW> shellLink;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&shellLink))))
+    return false;
+  if (FAILED(shellLink->SetPath(target.c_str()))) return false;
+  ComPtr<IPersistFile> file;
+  return SUCCEEDED(shellLink.As(&file)) && SUCCEEDED(file->Save(link.c_str(), TRUE));
+}
+
+class AddingForward : public testing::Test {
+ protected:
+  // Starts the first copy and waits for its window. With a path on the
+  // command line, the question about a new list comes before the window and
+  // is answered with newList.
+  HWND StartFirst(const std::wstring& arguments = L"", int newList = 0) {
+    if (!first.Start(SorvaneExe(), arguments)) return nullptr;
+    if (newList != 0) {
+      HWND box = first.WaitForMessageBox(kNewListQuestion);
+      if (!box || !PressButton(box, newList)) return nullptr;
+    }
+    return first.WaitForMainWindow();
+  }
+
+  // A second start with arguments; the first copy's question about a new
+  // list is answered with newList. Returns once the second copy has ended,
+  // which is after the first copy has handled the whole command line.
+  void Forward(const std::wstring& arguments, int newList, std::vector<int> duplicateAnswers = {}) {
+    Process second;
+    ASSERT_TRUE(second.Start(SorvaneExe(), arguments));
+    HWND box = first.WaitForMessageBox(kNewListQuestion);
+    ASSERT_NE(box, nullptr) << "no question about a new list";
+    ASSERT_TRUE(PressButton(box, newList));
+    for (int answer : duplicateAnswers) {
+      HWND skip = first.WaitForMessageBox(kSkipQuestion);
+      ASSERT_NE(skip, nullptr) << "no question about duplicates";
+      ASSERT_TRUE(PressButton(skip, answer));
+    }
+    ASSERT_TRUE(second.WaitForExit(60000).has_value()) << "the second copy did not end";
+    EXPECT_EQ(first.WaitForMessageBox(kSkipQuestion, 300), nullptr) << "an unexpected duplicate question";
+  }
+
+  std::wstring Ini() { return ReadUtf16Ini(appData.IniPath()).value_or(L""); }
+
+  AppDataRedirect appData;
+  TempFolder media{L"media"};
+  Process first;
+};
+
+TEST_F(AddingForward, SecondStartAddsToTheShownListAsksAboutDuplicatesAndTheListSurvivesARestart) {
+  const std::wstring song = media / L"Song.wav";
+  ASSERT_TRUE(WriteToneWav(song, 3000));
+  HWND w = StartFirst();
+  ASSERT_NE(w, nullptr);
+  RemoteListView list(first.Id(), GetDlgItem(w, kListView));
+  ASSERT_TRUE(list.Ready());
+  ASSERT_EQ(list.Count(), 0);
+  ShowWindow(w, SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(w) != FALSE; }, 5000));
+
+  // No: the file goes to the shown list, and the first copy comes to the front.
+  Forward(L"\"" + song + L"\"", IDNO);
+  EXPECT_FALSE(IsIconic(w)) << "the first copy stayed minimised";
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == w; }, 5000)) << "the first copy is not in front";
+  EXPECT_TRUE(IsWindowVisible(w));
+  ASSERT_EQ(list.Column(1), std::vector<std::wstring>{song});
+  EXPECT_EQ(SendMessageW(GetDlgItem(w, kListView), LVM_GETSELECTEDCOUNT, 0, 0), 0) << "adding selects nothing";
+
+  // The same path in other letters is a duplicate: Yes skips it, No adds it.
+  Forward(L"\"" + Upper(song) + L"\"", IDNO, {IDYES});
+  EXPECT_EQ(list.Column(1), std::vector<std::wstring>{song});
+  Forward(L"\"" + Upper(song) + L"\"", IDNO, {IDNO});
+  const std::vector<std::wstring> expected{song, Upper(song)};
+  EXPECT_EQ(list.Column(1), expected);
+  // The forwarded command line writes the list at its end, before any close.
+  EXPECT_NE(Ini().find(Upper(song)), std::wstring::npos);
+
+  // The added list plays: a click on its first row.
+  ASSERT_TRUE(list.Click(0));
+  ASSERT_TRUE(WaitUntil([&] { return list.Text(0, 2) == L"00:03"; }, 30000)) << list.Text(0, 2);
+  Sleep(1000);
+  SaveScreenshot(L"adding_forwarded_list_playing");
+
+  SendCommand(w, kCommandClose);
+  ASSERT_TRUE(first.WaitForExit().has_value());
+  EXPECT_NE(Ini().find(song), std::wstring::npos);
+
+  w = StartFirst();
+  ASSERT_NE(w, nullptr);
+  RemoteListView again(first.Id(), GetDlgItem(w, kListView));
+  ASSERT_TRUE(again.Ready());
+  EXPECT_EQ(again.Column(1), expected) << "the rows after a restart";
+  SendCommand(w, kCommandClose);
+  ASSERT_TRUE(first.WaitForExit().has_value());
+}
+
+TEST_F(AddingForward, ForwardedFolderIsAppendedInFileSystemOrderWithTheBusyDialog) {
+  const std::wstring before = media / L"before.wav";
+  ASSERT_TRUE(WriteToneWav(before, 100));
+  TempFolder folder{L"folder"};
+  ASSERT_TRUE(CreateDirectoryW((folder / L"inner").c_str(), nullptr));
+  for (const wchar_t* name : {L"b.wav", L"a.wav", L"z.wav", L"inner\\c.wav", L"inner\\a.wav"})
+    ASSERT_TRUE(WriteToneWav(folder / name, 100));
+  std::vector<std::wstring> order;
+  ListInFileSystemOrder(folder.Path(), order);
+  ASSERT_EQ(order.size(), 5u);
+
+  HWND w = StartFirst(L"\"" + before + L"\"", IDNO);
+  ASSERT_NE(w, nullptr);
+  RemoteListView list(first.Id(), GetDlgItem(w, kListView));
+  ASSERT_TRUE(WaitUntil([&] { return list.Count() == 1; }, 20000));
+
+  // The busy dialog is watched from another thread while this one answers.
+  BusyWatcher watch(first.Id());
+  ASSERT_TRUE(watch.Running());
+  Forward(L"\"" + folder.Path() + L"\"", IDNO);
+  EXPECT_TRUE(watch.Stop()) << "no busy dialog for the folder";
+  EXPECT_EQ(FindProcessWindow(first.Id(), kBusyCaption), nullptr) << "the busy dialog stayed";
+  EXPECT_TRUE(IsWindowEnabled(w)) << "the main window stayed disabled";
+
+  std::vector<std::wstring> expected{before};
+  expected.insert(expected.end(), order.begin(), order.end());
+  EXPECT_EQ(list.Column(1), expected);
+  SendCommand(w, kCommandClose);
+  ASSERT_TRUE(first.WaitForExit().has_value());
+}
+
+TEST_F(AddingForward, MissingPathShowsTheBusyDialogBrieflyAndAddsNothing) {
+  const std::wstring song = media / L"song.wav";
+  ASSERT_TRUE(WriteToneWav(song, 100));
+  HWND w = StartFirst();
+  ASSERT_NE(w, nullptr);
+  RemoteListView list(first.Id(), GetDlgItem(w, kListView));
+
+  // A command line must start with an existing path to act at all; the
+  // missing one after it counts as an unreadable folder.
+  const std::wstring missing = media / L"gone\\nothing.wav";
+  BusyWatcher watch(first.Id());
+  ASSERT_TRUE(watch.Running());
+  Forward(L"\"" + song + L"\" \"" + missing + L"\"", IDNO);
+  EXPECT_TRUE(watch.Stop()) << "no busy dialog for the missing path";
+  EXPECT_EQ(list.Column(1), std::vector<std::wstring>{song});
+  EXPECT_TRUE(IsWindowEnabled(w));
+
+  // Only a missing path: the command line is ignored, no question is asked.
+  Process second;
+  ASSERT_TRUE(second.Start(SorvaneExe(), L"\"" + missing + L"\""));
+  ASSERT_TRUE(second.WaitForExit(30000).has_value());
+  EXPECT_EQ(first.WaitForMessageBox(kNewListQuestion, 500), nullptr);
+  EXPECT_EQ(list.Count(), 1);
+  SendCommand(w, kCommandClose);
+  ASSERT_TRUE(first.WaitForExit().has_value());
+}
+
+
+// A drag from this process over the other's list view: the shortcut adds its
+// target, the plain file itself.
+TEST_F(AddingForward, ShortcutDroppedFromAnotherProgramAddsItsTarget) {
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  const std::wstring target = media / L"target.wav", plain = media / L"plain.wav";
+  ASSERT_TRUE(WriteToneWav(target, 100));
+  ASSERT_TRUE(WriteToneWav(plain, 100));
+  const std::wstring link = media / L"Target.LNK";
+  ASSERT_TRUE(MakeShortcut(link, target));
+
+  HWND w = StartFirst(L"\"" + plain + L"\"", IDNO);
+  ASSERT_NE(w, nullptr);
+  HWND view = GetDlgItem(w, kListView);
+  RemoteListView list(first.Id(), view);
+  ASSERT_TRUE(WaitUntil([&] { return list.Count() == 1; }, 20000));
+  SetForegroundWindow(w);
+  const RECT r = WindowRect(view);
+
+  TimedDropSource source;
+  struct Mover {
+    POINT at;
+    TimedDropSource* source;
+    HANDLE done;
+  } mover{{(r.left + r.right) / 2, r.bottom - 10}, &source, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  ASSERT_NE(mover.done, nullptr);
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](void* p) -> DWORD {
+        auto* m = static_cast<Mover*>(p);
+        Sleep(300);
+        for (int i = 0; i < 8; ++i) {
+          SetCursorPos(m->at.x, m->at.y - (i % 2));
+          Sleep(150);
+        }
+        InterlockedExchange(&m->source->drop, 1);
+        // A drag that never reaches a drop target is ended, so the test cannot hang.
+        if (WaitForSingleObject(m->done, 15000) != WAIT_OBJECT_0) InterlockedExchange(&m->source->cancel, 1);
+        return 0;
+      },
+      &mover, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  auto* data = new FileDataObject({link, plain});
+  DWORD effect = DROPEFFECT_NONE;
+  const HRESULT dropped = DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
+  data->Release();
+  SetEvent(mover.done);
+  WaitForSingleObject(thread, 20000);
+  CloseHandle(thread);
+  CloseHandle(mover.done);
+  EXPECT_EQ(dropped, DRAGDROP_S_DROP);
+  EXPECT_NE(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+
+  const std::vector<std::wstring> expected{plain, target, plain};
+  EXPECT_TRUE(WaitUntil([&] { return list.Count() == 3; }, 20000)) << list.Count();
+  EXPECT_EQ(list.Column(1), expected);
+  SendCommand(w, kCommandClose);
+  ASSERT_TRUE(first.WaitForExit().has_value());
+  OleUninitialize();
+}
+
+}  // namespace
