@@ -16,25 +16,6 @@ namespace {
 
 constexpr UINT kCommandClose = 32916;
 
-// One second of 8 kHz, 16-bit mono silence.
-bool WriteWav(const std::wstring& path) {
-  const uint32_t rate = 8000, samples = 8000, dataBytes = samples * 2;
-  std::vector<uint8_t> b;
-  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i))); };
-  auto u16 = [&](uint16_t v) { for (int i = 0; i < 2; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i))); };
-  auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
-  tag("RIFF"); u32(36 + dataBytes); tag("WAVE");
-  tag("fmt "); u32(16); u16(1); u16(1); u32(rate); u32(rate * 2); u16(2); u16(16);
-  tag("data"); u32(dataBytes);
-  b.resize(b.size() + dataBytes, 0);
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(h, b.data(), static_cast<DWORD>(b.size()), &written, nullptr) && written == b.size();
-  CloseHandle(h);
-  return ok;
-}
-
 int RowCount(HWND window) {
   return static_cast<int>(SendMessageW(GetDlgItem(window, 1033), LVM_GETITEMCOUNT, 0, 0));
 }
@@ -46,8 +27,8 @@ TEST(AddingFromOutside, FolderOnTheCommandLineFillsANewListAndIsSaved) {
   const std::wstring exe = programFolder / L"Sorvane.exe";
   ASSERT_TRUE(CopyProgramTo(exe));
   CreateDirectoryW((media / L"Sub").c_str(), nullptr);
-  ASSERT_TRUE(WriteWav(media / L"one.wav"));
-  ASSERT_TRUE(WriteWav(media / L"Sub\\two.wav"));
+  ASSERT_TRUE(WriteToneWav(media / L"one.wav", 1000));
+  ASSERT_TRUE(WriteToneWav(media / L"Sub\\two.wav", 1000));
   HANDLE text = CreateFileW((media / L"notes.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   CloseHandle(text);
 

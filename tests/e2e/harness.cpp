@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "../support/sound_files.h"
+
 #include <shellapi.h>
 #include <commctrl.h>
 
@@ -391,22 +393,17 @@ bool RemoteListView::Click(int row) const {
   return true;
 }
 
-bool WriteToneWav(const std::wstring& path, DWORD milliseconds) {
-  const uint32_t rate = 8000, samples = rate * milliseconds / 1000, dataBytes = samples * 2;
-  std::vector<uint8_t> b;
-  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i))); };
-  auto u16 = [&](uint16_t v) { for (int i = 0; i < 2; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i))); };
-  auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
-  tag("RIFF"); u32(36 + dataBytes); tag("WAVE");
-  tag("fmt "); u32(16); u16(1); u16(1); u32(rate); u32(rate * 2); u16(2); u16(16);
-  tag("data"); u32(dataBytes);
-  for (uint32_t i = 0; i < samples; ++i) u16(static_cast<uint16_t>((i / 10) % 2 ? 600 : -600));
+bool WriteBytesFile(const std::wstring& path, const std::string& bytes) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  const bool ok = WriteFile(f, b.data(), static_cast<DWORD>(b.size()), &written, nullptr) && written == b.size();
+  const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
   CloseHandle(f);
   return ok;
+}
+
+bool WriteToneWav(const std::wstring& path, DWORD milliseconds) {
+  return WriteBytesFile(path, sorvane::testing::SoundFileBytes(milliseconds / 1000.0));
 }
 
 namespace {

@@ -123,6 +123,8 @@ class RemoteListView {
 };
 
 // A mono 16-bit PCM WAV of a quiet square tone at 8000 Hz.
+// Writes the bytes as the whole file.
+bool WriteBytesFile(const std::wstring& path, const std::string& bytes);
 bool WriteToneWav(const std::wstring& path, DWORD milliseconds);
 
 // A visible top-level window of the process whose caption is exactly caption.

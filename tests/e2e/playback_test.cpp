@@ -28,23 +28,10 @@ constexpr wchar_t kStoredLineBreak[] = L"\uE000\uE001\uE002";
 using sorvane::testing::Sound;
 
 bool WriteSound(const std::wstring& path, int seconds, Sound kind = Sound::kWav16) {
-  const std::string bytes = sorvane::testing::SoundFileBytes(seconds, kind);
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-  return ok && written == bytes.size();
+  return WriteBytesFile(path, sorvane::testing::SoundFileBytes(seconds, kind));
 }
 
-bool WriteTextFile(const std::wstring& path, const char* text) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  WriteFile(f, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-  CloseHandle(f);
-  return true;
-}
+bool WriteTextFile(const std::wstring& path, const char* text) { return WriteBytesFile(path, text); }
 
 // "mm:ss /  mm:ss" of the panel: position and duration in seconds, or -1.
 struct TimeReading {
