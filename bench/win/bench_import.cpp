@@ -22,20 +22,6 @@ namespace {
 constexpr UINT kCommandClose = 32916;
 constexpr int kListView = 1033;
 
-void ListInFileSystemOrder(const std::wstring& folder, std::vector<std::wstring>& out) {
-  WIN32_FIND_DATAW data{};
-  HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      ListInFileSystemOrder(folder + L"\\" + name, out);
-    else
-      out.push_back(folder + L"\\" + name);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-}
 
 std::string ToUtf8(const std::wstring& text) {
   std::string out(static_cast<size_t>(text.size()) * 3 + 1, '\0');

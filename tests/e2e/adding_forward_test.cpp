@@ -34,22 +34,6 @@ std::wstring Upper(std::wstring s) {
   return s;
 }
 
-// The files below folder in the order the file system lists them, a
-// subfolder's files where its entry comes up.
-void ListInFileSystemOrder(const std::wstring& folder, std::vector<std::wstring>& out) {
-  WIN32_FIND_DATAW data{};
-  HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      ListInFileSystemOrder(folder + L"\\" + name, out);
-    else
-      out.push_back(folder + L"\\" + name);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-}
 
 // Watches from its own thread whether a process shows the busy dialog.
 class BusyWatcher {

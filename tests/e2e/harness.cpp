@@ -393,6 +393,21 @@ bool RemoteListView::Click(int row) const {
   return true;
 }
 
+void ListInFileSystemOrder(const std::wstring& folder, std::vector<std::wstring>& out) {
+  WIN32_FIND_DATAW data{};
+  HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      ListInFileSystemOrder(folder + L"\\" + name, out);
+    else
+      out.push_back(folder + L"\\" + name);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+}
+
 bool WriteBytesFile(const std::wstring& path, const std::string& bytes) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;

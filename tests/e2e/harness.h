@@ -123,6 +123,10 @@ class RemoteListView {
 };
 
 // A mono 16-bit PCM WAV of a quiet square tone at 8000 Hz.
+// The files below folder in the order the file system lists them, a
+// subfolder's files where its entry comes up.
+void ListInFileSystemOrder(const std::wstring& folder, std::vector<std::wstring>& out);
+
 // Writes the bytes as the whole file.
 bool WriteBytesFile(const std::wstring& path, const std::string& bytes);
 bool WriteToneWav(const std::wstring& path, DWORD milliseconds);
