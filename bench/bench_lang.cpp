@@ -2,31 +2,16 @@
 // splitting it into the language store, as the program does once per start.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <vector>
+#include <string>
 
+#include "../tests/unit/lang_fixture.h"
 #include "framework/language_archive.h"
 #include "framework/language_store.h"
 
 namespace {
 
 std::string PackedRealArchive() {
-  auto folder = std::filesystem::path(__FILE__).parent_path().parent_path() / "resources" / "lang";
-  std::vector<std::filesystem::path> files;
-  for (const auto& e : std::filesystem::directory_iterator(folder))
-    if (e.path().extension() == ".txt") files.push_back(e.path());
-  std::sort(files.begin(), files.end());
-  std::vector<std::string> sources;
-  for (const auto& f : files) {
-    std::ifstream in(f, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    sources.push_back(ss.str());
-  }
-  return sorvane::PackArchive(sorvane::TextToUtf16Le(sorvane::AssembleLanguageText(sources)));
+  return sorvane::PackArchive(sorvane::TextToUtf16Le(sorvane::testing::RealLanguageText()));
 }
 
 void BM_DecodeAndSplitArchive(benchmark::State& state) {

@@ -18,6 +18,7 @@
 #include "app/win/main_frame_loop.h"
 #include "app/win/main_window.h"
 #include "app/win/win_file_system.h"
+#include "drop_files.h"
 #include "framework/win/wintext.h"
 #include "medialist/list_persistence.h"
 #include "medialist/win/adding_part.h"
@@ -129,19 +130,6 @@ TEST_F(AddingPartTest, ForwardedCommandLineAddsToTheShownList) {
   EXPECT_EQ(Paths(), (Texts{a, b}));
   EXPECT_EQ(ListView_GetItemCount(window_.Item(kListViewId)), 2);
   EXPECT_NE(lists_->storage.sections[ListSectionName(0)].find(b), Text::npos) << "saved at the end";
-}
-
-HDROP MakeDrop(const Texts& paths) {
-  std::wstring list;
-  for (const Text& p : paths) list += ToWide(p) + L'\0';
-  list += L'\0';
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
 }
 
 TEST_F(AddingPartTest, DropOnTheWindowImportsOnlyTheFirstFolder) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "../unit/fake_list_storage.h"
+#include "drop_files.h"
 #include "framework/win/wintext.h"
 #include "list_host.h"
 #include "medialist/folder_scan.h"
@@ -316,19 +317,6 @@ TEST_F(AddingHostTest, MissingPathShowsTheBusyDialogAndAddsNothing) {
   EXPECT_GE(GetTickCount() - start, 450u);
   EXPECT_TRUE(Paths().empty());
   EXPECT_EQ(prober.probes, 0);
-}
-
-HDROP MakeDrop(const Texts& paths) {
-  std::wstring list;
-  for (const Text& p : paths) list += ToWide(p) + L'\0';
-  list += L'\0';
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
 }
 
 TEST_F(AddingHostTest, MainWindowDropUsesOnlyTheFirstItem) {
