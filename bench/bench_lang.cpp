@@ -5,8 +5,8 @@
 #include <string>
 
 #include "../tests/unit/lang_fixture.h"
-#include "framework/language_archive.h"
-#include "framework/language_store.h"
+#include "language/language_archive.h"
+#include "language/language_store.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "../tests/unit/settings_fake_file_system.h"
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "medialist/list_persistence.h"
 #include "medialist/media_list.h"
 #include "medialist/settings_list_storage.h"

@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "../tests/support/posix_file_system.h"
-#include "app/ini_document.h"
-#include "app/settings_store.h"
+#include "settings/ini_document.h"
+#include "settings/settings_store.h"
 
 namespace sorvane {
 namespace {

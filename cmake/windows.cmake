@@ -1,27 +1,9 @@
 # The Windows program and its two Wine test levels.
 enable_language(RC)
 
-file(GLOB_RECURSE SORVANE_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
-# The entry point lives only in the exe, so the Win32 tests can link everything else.
-list(FILTER SORVANE_WIN_SOURCES EXCLUDE REGEX "/app/win/entry\\.cpp$")
-
-set(SORVANE_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-set(SORVANE_SYSTEM_LIBS ole32 oleaut32 uuid comctl32 comdlg32 shell32 shlwapi user32 gdi32
-    advapi32 uxtheme dwmapi mfplat mf mfuuid propsys version usp10)
-
-target_compile_definitions(sorvane_core PUBLIC ${SORVANE_WIN_DEFS})
-
-add_library(sorvane_win STATIC ${SORVANE_WIN_SOURCES})
-target_include_directories(sorvane_win PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
-target_link_libraries(sorvane_win PUBLIC sorvane_core ${SORVANE_SYSTEM_LIBS})
-
-if(MSVC)
-  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
-endif()
 if(MINGW)
   # One file to copy: no libstdc++, libgcc or winpthread DLLs beside the exe.
   set(SORVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
-  target_compile_options(sorvane_win PRIVATE -Wall -Wextra)
 endif()
 
 # The language archive is produced by the native host tool from resources/lang.

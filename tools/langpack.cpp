@@ -10,8 +10,8 @@
 #include <sstream>
 #include <vector>
 
-#include "framework/language_archive.h"
-#include "framework/language_store.h"
+#include "language/language_archive.h"
+#include "language/language_store.h"
 #include "framework/text.h"
 
 namespace fs = std::filesystem;

@@ -6,13 +6,15 @@
 
 #include "medialist/list_storage.h"
 #include "medialist/media_list.h"
+#include "settings/settings_keys.h"
 
 namespace sorvane {
 
-inline constexpr TextView kListNamesKey = u"m_PlayList";
-inline constexpr TextView kDefaultListNames = u"Default PlayList";
-inline constexpr TextView kLastListKey = u"m_LastSel";
-inline constexpr TextView kLastRowKey = u"m_Sel";
+// The keys the lists own, under the names the list code uses (one table of key names).
+inline constexpr TextView kListNamesKey = keys::kPlayList;
+inline constexpr TextView kDefaultListNames = keys::kPlayListDefault;
+inline constexpr TextView kLastListKey = keys::kLastSel;
+inline constexpr TextView kLastRowKey = keys::kSel;
 
 // "MediaList" for list 0, "MediaList%d" otherwise.
 Text ListSectionName(int index);

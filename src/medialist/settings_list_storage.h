@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "medialist/list_storage.h"
 
 namespace sorvane {

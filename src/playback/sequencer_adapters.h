@@ -1,7 +1,7 @@
 // The sequencer's seams over the program's settings store and player control.
 #pragma once
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "playback/player_control.h"
 #include "playback/sequencer.h"
 

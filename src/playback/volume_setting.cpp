@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/settings_keys.h"
+#include "settings/settings_keys.h"
 #include "playback/panel_texts.h"
 
 namespace sorvane {

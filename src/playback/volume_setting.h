@@ -1,7 +1,7 @@
 // The player volume kept in the settings file under "Volume" (section "Sorvane").
 #pragma once
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace sorvane {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/help_page.h"
-#include "framework/language_archive.h"
-#include "framework/language_store.h"
+#include "language/help_page.h"
+#include "language/language_archive.h"
+#include "language/language_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/language_archive.h"
-#include "framework/language_store.h"
-#include "framework/lzari.h"
+#include "language/language_archive.h"
+#include "language/language_store.h"
+#include "language/lzari.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view in(reinterpret_cast<const char*>(data), size);

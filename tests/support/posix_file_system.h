@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/file_system.h"
+#include "settings/file_system.h"
 
 namespace sorvane::testing {
 

@@ -1,4 +1,4 @@
-#include "framework/help_page.h"
+#include "language/help_page.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/language_archive.h"
+#include "language/language_archive.h"
 
 namespace sorvane::testing {
 

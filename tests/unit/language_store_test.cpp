@@ -1,8 +1,8 @@
-#include "framework/language_store.h"
+#include "language/language_store.h"
 
 #include <gtest/gtest.h>
 
-#include "framework/language_archive.h"
+#include "language/language_archive.h"
 #include "lang_fixture.h"
 
 namespace sorvane {

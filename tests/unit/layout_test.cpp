@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "app/main_window_geometry.h"
 
 #include <gtest/gtest.h>
 

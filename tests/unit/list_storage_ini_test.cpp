@@ -2,8 +2,8 @@
 // file system): nothing stored is lost or changed on the way back.
 #include <gtest/gtest.h>
 
-#include "app/ini_document.h"
-#include "app/settings_store.h"
+#include "settings/ini_document.h"
+#include "settings/settings_store.h"
 #include "medialist/list_persistence.h"
 #include "medialist/list_session.h"
 #include "medialist/settings_list_storage.h"

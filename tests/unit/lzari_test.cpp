@@ -1,10 +1,10 @@
-#include "framework/lzari.h"
+#include "language/lzari.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "framework/language_archive.h"
+#include "language/language_archive.h"
 #include "lang_fixture.h"
 
 namespace sorvane {

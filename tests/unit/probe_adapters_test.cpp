@@ -4,7 +4,7 @@
 #include <atomic>
 #include <string>
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "fake_media_rows.h"
 #include "medialist/media_list.h"
 #include "medialist/media_list_rows.h"

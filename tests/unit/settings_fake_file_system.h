@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "app/file_system.h"
+#include "settings/file_system.h"
 
 namespace sorvane::testing {
 

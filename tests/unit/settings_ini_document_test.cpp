@@ -3,7 +3,7 @@
 #include <optional>
 #include <random>
 
-#include "app/ini_document.h"
+#include "settings/ini_document.h"
 
 namespace sorvane {
 namespace {

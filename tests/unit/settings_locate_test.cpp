@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "app/ini_document.h"
-#include "app/settings_store.h"
+#include "settings/ini_document.h"
+#include "settings/settings_store.h"
 #include "settings_fake_file_system.h"
 
 namespace sorvane {

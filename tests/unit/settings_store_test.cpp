@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/ini_document.h"
-#include "app/settings_store.h"
+#include "settings/ini_document.h"
+#include "settings/settings_store.h"
 #include "settings_fake_file_system.h"
 #include "../support/posix_file_system.h"
 

@@ -14,16 +14,17 @@
 #include <vector>
 
 #include "../unit/fake_list_storage.h"
-#include "app/settings_store.h"
-#include "app/win/main_frame_loop.h"
+#include "settings/settings_store.h"
+#include "framework/win/main_frame_loop.h"
 #include "app/win/main_window.h"
-#include "app/win/win_file_system.h"
+#include "settings/win/win_file_system.h"
 #include "drop_files.h"
 #include "framework/win/wintext.h"
 #include "medialist/list_persistence.h"
 #include "medialist/win/adding_part.h"
 #include "medialist/win/busy_dialog.h"
 #include "medialist/win/media_list_controller.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 namespace {
@@ -38,26 +39,26 @@ struct ListsPart : MainWindowPart {
   Texts asked;
   Answer answer = Answer::kNo;
 
-  void OnInitDialog(MainWindow& w) override {
+  void OnInitDialog(PartHost& w) override {
     MediaListCallbacks cb;
     cb.ask = [this](TextView text, TextView, QuestionIcon) {
       asked.push_back(Text(text));
       return answer;
     };
     cb.filesDropped = [this](std::vector<Text> paths) { adding->OnListViewDrop(paths); };
-    controller.Attach(w.Window(), w.Item(kListViewId), w.Item(kListSelectorId), cb);
+    controller.Attach(w.Window(), w.Item(IDC_LIST_VIEW), w.Item(IDC_LIST_SELECTOR), cb);
   }
-  void LoadSettings(MainWindow&) override {
+  void LoadSettings(PartHost&) override {
     storage.strings[Text(kListNamesKey)] = JoinListNames({u"Shown"});
     controller.Start();
   }
-  bool OnMessage(MainWindow&, UINT m, WPARAM wp, LPARAM lp, LRESULT& result) override {
-    if (m == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->idFrom == static_cast<UINT_PTR>(kListViewId))
+  bool OnMessage(PartHost&, UINT m, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (m == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->idFrom == static_cast<UINT_PTR>(IDC_LIST_VIEW))
       return controller.OnNotify(reinterpret_cast<NMHDR*>(lp), result);
-    if (m == WM_COMMAND && LOWORD(wp) == kListSelectorId) return controller.OnSelectorCommand(wp, lp);
+    if (m == WM_COMMAND && LOWORD(wp) == IDC_LIST_SELECTOR) return controller.OnSelectorCommand(wp, lp);
     return false;
   }
-  void OnClose(MainWindow&) override { controller.View().Detach(); }
+  void OnClose(PartHost&) override { controller.View().Detach(); }
 };
 
 class AddingPartTest : public ::testing::Test {
@@ -128,7 +129,7 @@ TEST_F(AddingPartTest, ForwardedCommandLineAddsToTheShownList) {
   EXPECT_EQ(SendMessageW(window_.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 10100);
   EXPECT_EQ(lists_->asked, Texts{u"Should a new playlist be created?"});
   EXPECT_EQ(Paths(), (Texts{a, b}));
-  EXPECT_EQ(ListView_GetItemCount(window_.Item(kListViewId)), 2);
+  EXPECT_EQ(ListView_GetItemCount(window_.Item(IDC_LIST_VIEW)), 2);
   EXPECT_NE(lists_->storage.sections[ListSectionName(0)].find(b), Text::npos) << "saved at the end";
 }
 

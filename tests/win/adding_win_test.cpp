@@ -26,6 +26,7 @@
 #include "medialist/win/media_adder.h"
 #include "medialist/win/shortcut.h"
 #include "medialist/win/win_directory_lister.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 namespace {
@@ -215,16 +216,16 @@ TEST_F(AddingWin, BusyDialogOpensAnimatesAndCloses) {
     EXPECT_TRUE(IsWindowVisible(d));
     EXPECT_FALSE(IsWindowEnabled(owner));
     EXPECT_EQ(WindowText(d), u"Processing Folder...");
-    EXPECT_EQ(WindowText(GetDlgItem(d, kBusyTextId)), u"Processing files...");
-    EXPECT_EQ(WindowText(GetDlgItem(d, kBusyEmptyTextId)), u"");
+    EXPECT_EQ(WindowText(GetDlgItem(d, IDC_BUSY_TEXT)), u"Processing files...");
+    EXPECT_EQ(WindowText(GetDlgItem(d, IDC_BUSY_EMPTY_TEXT)), u"");
     PBRANGE range{};
-    SendDlgItemMessageW(d, kBusyBarId, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    SendDlgItemMessageW(d, IDC_BUSY_BAR, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
     EXPECT_EQ(range.iLow, 0);
     EXPECT_EQ(range.iHigh, 10000);
-    EXPECT_EQ(GetWindowLongW(GetDlgItem(d, kBusyBarId), GWL_STYLE) & PBS_SMOOTH, PBS_SMOOTH);
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(d, IDC_BUSY_BAR), GWL_STYLE) & PBS_SMOOTH, PBS_SMOOTH);
 
     Pump(600);
-    const int position = static_cast<int>(SendDlgItemMessageW(d, kBusyBarId, PBM_GETPOS, 0, 0));
+    const int position = static_cast<int>(SendDlgItemMessageW(d, IDC_BUSY_BAR, PBM_GETPOS, 0, 0));
     EXPECT_GT(position, 0) << "the timer moves the bar";
     EXPECT_EQ(position, busy.Animation().Position());
     SaveScreenshot("busy_dialog.bmp", d);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_document.h"
-#include "app/settings_store.h"
-#include "app/win/win_file_system.h"
+#include "settings/ini_document.h"
+#include "settings/settings_store.h"
+#include "settings/win/win_file_system.h"
 #include "framework/win/wintext.h"
 
 namespace sorvane::win {

@@ -7,11 +7,11 @@
 #include <sstream>
 #include <vector>
 
-#include "framework/help_page.h"
-#include "framework/language_archive.h"
-#include "framework/language_store.h"
-#include "framework/win/help_win.h"
-#include "framework/win/language_win.h"
+#include "language/help_page.h"
+#include "language/language_archive.h"
+#include "language/language_store.h"
+#include "language/win/help_win.h"
+#include "language/win/language_win.h"
 #include "framework/win/wintext.h"
 
 namespace sorvane::win {

@@ -1,4 +1,4 @@
-#include "app/win/main_frame_loop.h"
+#include "framework/win/main_frame_loop.h"
 
 #include <gtest/gtest.h>
 

@@ -11,9 +11,9 @@
 
 #include <string>
 
-#include "app/settings_store.h"
-#include "app/win/main_frame_loop.h"
-#include "app/win/win_file_system.h"
+#include "settings/settings_store.h"
+#include "framework/win/main_frame_loop.h"
+#include "settings/win/win_file_system.h"
 #include "framework/win/wintext.h"
 
 namespace sorvane::win {

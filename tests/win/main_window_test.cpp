@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_store.h"
-#include "app/win/main_frame_loop.h"
-#include "app/win/win_file_system.h"
-#include "framework/language_store.h"
+#include "settings/settings_store.h"
+#include "framework/win/main_frame_loop.h"
+#include "settings/win/win_file_system.h"
+#include "language/language_store.h"
 #include "framework/win/wintext.h"
 
 #include "main_window_fixture.h"
@@ -25,7 +25,7 @@ constexpr UINT kPartMessage = WM_APP + 7;
 
 struct RecordingPart : MainWindowPart {
   explicit RecordingPart(std::vector<std::string>& l) : log(l) {}
-  void OnInitDialog(MainWindow& w) override {
+  void OnInitDialog(PartHost& w) override {
     log.push_back("init");
     // A control of this part, kept at the bottom-right corner.
     RECT client{};
@@ -34,16 +34,16 @@ struct RecordingPart : MainWindowPart {
                     w.Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPartControl)), nullptr, nullptr);
     w.AddLayoutRule(kPartControl, Follow::kMoves, Follow::kMoves);
   }
-  void LoadSettings(MainWindow&) override { log.push_back("load"); }
-  void OnStarted(MainWindow&) override { log.push_back("started"); }
-  bool OnMessage(MainWindow&, UINT m, WPARAM, LPARAM, LRESULT& result) override {
+  void LoadSettings(PartHost&) override { log.push_back("load"); }
+  void OnStarted(PartHost&) override { log.push_back("started"); }
+  bool OnMessage(PartHost&, UINT m, WPARAM, LPARAM, LRESULT& result) override {
     if (m != kPartMessage) return false;
     result = 77;
     return true;
   }
-  void OnForwardedCommandLine(MainWindow&, const Text& line) override { log.push_back("forwarded " + ToUtf8(line)); }
-  void SaveSettings(MainWindow&) override { log.push_back("save"); }
-  void OnClose(MainWindow&) override { log.push_back("close"); }
+  void OnForwardedCommandLine(PartHost&, const Text& line) override { log.push_back("forwarded " + ToUtf8(line)); }
+  void SaveSettings(PartHost&) override { log.push_back("save"); }
+  void OnClose(PartHost&) override { log.push_back("close"); }
   std::vector<std::string>& log;
 };
 

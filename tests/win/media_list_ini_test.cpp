@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "app/settings_store.h"
-#include "app/win/win_file_system.h"
+#include "settings/settings_store.h"
+#include "settings/win/win_file_system.h"
 #include "list_host.h"
 #include "medialist/settings_list_storage.h"
 

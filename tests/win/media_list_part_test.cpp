@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_store.h"
-#include "app/win/main_frame_loop.h"
+#include "settings/settings_store.h"
+#include "framework/win/main_frame_loop.h"
 #include "app/win/main_window.h"
-#include "app/win/win_file_system.h"
+#include "settings/win/win_file_system.h"
 #include "framework/win/wintext.h"
 
 #include "main_window_fixture.h"

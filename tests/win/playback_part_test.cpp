@@ -1,7 +1,9 @@
 // The lists, the panel and the sequencer inside the real main window: the
 // panel in the placeholder's place, the mouse on the video moving the window,
 // and the panel's commands reaching the sequencer through the main window.
-#include "app/win/playback_part.h"
+#include "playback/win/playback_part.h"
+
+#include "app/win/main_window_parts.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -12,15 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_store.h"
-#include "app/win/main_frame_loop.h"
+#include "settings/settings_store.h"
+#include "framework/win/main_frame_loop.h"
 #include "app/win/main_window.h"
 #include "app/win/mode_buttons_part.h"
-#include "app/win/win_file_system.h"
-#include "framework/win/language_win.h"
+#include "settings/win/win_file_system.h"
+#include "language/win/language_win.h"
 #include "framework/win/wintext.h"
 
 #include "main_window_fixture.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 namespace {
@@ -42,17 +45,15 @@ class PlaybackPartTest : public MainWindowFixture {
 
 TEST_F(PlaybackPartTest, PanelTakesThePlaceholderMouseMovesTheWindowCommandsReachTheSequencer) {
   store_.WriteInt(kProductSection, u"random_play", 0);
-  auto owned = std::make_unique<PlaybackPart>();
-  PlaybackPart& part = *owned;
   MainWindow window;
-  window.AddPart(std::move(owned));
+  PlaybackPart& part = *AddPlayerParts(window).playback;
   window.AddPart(MakeModeButtonsPart());
   ASSERT_NE(window.Create(GetModuleHandleW(nullptr)), nullptr);
   HWND w = window.Window();
 
   // The panel replaced the placeholder: its id, its top-left corner, no static left behind.
   ASSERT_NE(part.Panel().Window(), nullptr);
-  EXPECT_EQ(window.Item(kPlayerPanelId), part.Panel().Window());
+  EXPECT_EQ(window.Item(IDC_PLAYER_PANEL), part.Panel().Window());
   RECT placeholder{203, 28, 394, 161};
   MapDialogRect(w, &placeholder);
   RECT panel{};
@@ -60,8 +61,8 @@ TEST_F(PlaybackPartTest, PanelTakesThePlaceholderMouseMovesTheWindowCommandsReac
   MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&panel), 2);
   EXPECT_EQ(panel.left, placeholder.left);
   EXPECT_EQ(panel.top, placeholder.top);
-  EXPECT_NE(window.Item(kFlyOutButtonId), nullptr);
-  EXPECT_NE(window.Item(kCompactButtonId), nullptr);
+  EXPECT_NE(window.Item(IDC_FLYOUT_BUTTON), nullptr);
+  EXPECT_NE(window.Item(IDC_COMPACT_BUTTON), nullptr);
   // The list view is dark from the start, empty area included.
   EXPECT_EQ(ListView_GetBkColor(window.Item(1033)), RGB(32, 32, 32));
   EXPECT_EQ(ListView_GetTextColor(window.Item(1033)), RGB(255, 255, 255));
@@ -89,13 +90,13 @@ TEST_F(PlaybackPartTest, PanelTakesThePlaceholderMouseMovesTheWindowCommandsReac
   EXPECT_STREQ(glyph, L"\U0001F500");
 
   // A language change gives an empty list's tip in the new language.
-  SetDlgItemTextW(w, kStatusTextId, L"stale");
+  SetDlgItemTextW(w, IDC_STATUS_TEXT, L"stale");
   SendMessageW(w, RetranslateMessage(), 0, 0);
   wchar_t status[128] = {};
   for (ULONGLONG end = GetTickCount64() + 20000; GetTickCount64() < end;) {
     MSG m;
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    GetDlgItemTextW(w, kStatusTextId, status, 128);
+    GetDlgItemTextW(w, IDC_STATUS_TEXT, status, 128);
     if (lstrcmpW(status, L"stale") != 0) break;
     Sleep(20);
   }

@@ -15,6 +15,7 @@
 #include "playback/win/control_host.h"
 #include "playback/win/player_panel.h"
 #include "playback/win/transport_button.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 namespace {
@@ -163,15 +164,15 @@ TEST_F(PanelFixture, DestroyingThePanelReleasesTheControl) {
 }
 
 TEST_F(PanelFixture, StartsAtVolumeFiftyAndFollowsTheVolumeSlider) {
-  EXPECT_EQ(SliderPos(panel, PlayerPanel::kVolumeSliderId), 50);
+  EXPECT_EQ(SliderPos(panel, IDC_VOLUME_SLIDER), 50);
   EXPECT_EQ(panel.Control().GetVolume(), 50);
-  EXPECT_EQ(ChildText(panel, PlayerPanel::kVolumeTextId), u"50 %");
+  EXPECT_EQ(ChildText(panel, IDC_VOLUME_TEXT), u"50 %");
 
-  HWND slider = GetDlgItem(panel.Window(), PlayerPanel::kVolumeSliderId);
+  HWND slider = GetDlgItem(panel.Window(), IDC_VOLUME_SLIDER);
   SendMessageW(slider, TBM_SETPOS, TRUE, 30);
   SendMessageW(panel.Window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 30), reinterpret_cast<LPARAM>(slider));
   EXPECT_EQ(panel.Control().GetVolume(), 30);
-  EXPECT_EQ(ChildText(panel, PlayerPanel::kVolumeTextId), u"30 %");
+  EXPECT_EQ(ChildText(panel, IDC_VOLUME_TEXT), u"30 %");
 
   // The stored volume moves player, slider and label together; at close a
   // chosen 50 replaces it.
@@ -182,8 +183,8 @@ TEST_F(PanelFixture, StartsAtVolumeFiftyAndFollowsTheVolumeSlider) {
   ASSERT_TRUE(store.WriteInt(u"Sorvane", u"Volume", 70));
   panel.LoadVolume(store);
   EXPECT_EQ(panel.Control().GetVolume(), 70);
-  EXPECT_EQ(SliderPos(panel, PlayerPanel::kVolumeSliderId), 70);
-  EXPECT_EQ(ChildText(panel, PlayerPanel::kVolumeTextId), u"70 %");
+  EXPECT_EQ(SliderPos(panel, IDC_VOLUME_SLIDER), 70);
+  EXPECT_EQ(ChildText(panel, IDC_VOLUME_TEXT), u"70 %");
   EXPECT_FALSE(panel.SaveVolume(store));  // unchanged
   panel.SetVolume(50);
   EXPECT_TRUE(panel.SaveVolume(store));
@@ -196,9 +197,9 @@ TEST_F(PanelFixture, PlaysAWavToItsEndAndSignalsTheEndOnce) {
   EXPECT_EQ(panel.Control().CurrentUrl(), T(wav.c_str()));
 
   // The tick shows the position and the 2-second duration while playing.
-  ASSERT_TRUE(PumpUntil([&] { return ChildText(panel, PlayerPanel::kTimeTextId) == u"00:01 /  00:02"; }, 5000))
-      << ToUtf8(ChildText(panel, PlayerPanel::kTimeTextId));
-  EXPECT_GT(SliderPos(panel, PlayerPanel::kPositionSliderId), 0);
+  ASSERT_TRUE(PumpUntil([&] { return ChildText(panel, IDC_TIME_TEXT) == u"00:01 /  00:02"; }, 5000))
+      << ToUtf8(ChildText(panel, IDC_TIME_TEXT));
+  EXPECT_GT(SliderPos(panel, IDC_POSITION_SLIDER), 0);
   EXPECT_TRUE(panel.Control().IsPlaying());
 
   ASSERT_TRUE(PumpUntil([&] { return parent.Count(1259, 1259) > 0; }, 6000));
@@ -210,13 +211,13 @@ TEST_F(PanelFixture, PlaysAWavToItsEndAndSignalsTheEndOnce) {
 TEST_F(PanelFixture, StopResetsSliderAndTimeTextAndPlayResumesTheSameUrl) {
   const std::wstring wav = Wav(4.0);
   ASSERT_TRUE(panel.Control().PlayUrl(T(wav.c_str())));
-  ASSERT_TRUE(PumpUntil([&] { return SliderPos(panel, PlayerPanel::kPositionSliderId) > 0; }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return SliderPos(panel, IDC_POSITION_SLIDER) > 0; }, 5000));
   Click(panel, 1255);
   EXPECT_FALSE(panel.Control().IsPlaying());
-  EXPECT_EQ(SliderPos(panel, PlayerPanel::kPositionSliderId), 0);
-  EXPECT_EQ(ChildText(panel, PlayerPanel::kTimeTextId), u"00:00");
+  EXPECT_EQ(SliderPos(panel, IDC_POSITION_SLIDER), 0);
+  EXPECT_EQ(ChildText(panel, IDC_TIME_TEXT), u"00:00");
   Pump(600);  // the tick leaves a stopped panel alone
-  EXPECT_EQ(ChildText(panel, PlayerPanel::kTimeTextId), u"00:00");
+  EXPECT_EQ(ChildText(panel, IDC_TIME_TEXT), u"00:00");
 
   Click(panel, 1253);
   EXPECT_TRUE(panel.Control().IsPlaying());
@@ -230,10 +231,10 @@ TEST_F(PanelFixture, StopResetsSliderAndTimeTextAndPlayResumesTheSameUrl) {
 TEST_F(PanelFixture, MissingFileNeitherEndsNorShowsADuration) {
   const std::wstring wav = Wav(4.0);
   ASSERT_TRUE(panel.Control().PlayUrl(T(wav.c_str())));
-  ASSERT_TRUE(PumpUntil([&] { return SliderPos(panel, PlayerPanel::kPositionSliderId) > 0; }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return SliderPos(panel, IDC_POSITION_SLIDER) > 0; }, 5000));
   Click(panel, 1254);
   EXPECT_FALSE(panel.Control().IsPlaying());
-  const int slider = SliderPos(panel, PlayerPanel::kPositionSliderId);
+  const int slider = SliderPos(panel, IDC_POSITION_SLIDER);
 
   const std::wstring missing = temp.Path() + L"\\missing.wav";
   if (panel.Control().PlayUrl(T(missing.c_str()))) {
@@ -246,7 +247,7 @@ TEST_F(PanelFixture, MissingFileNeitherEndsNorShowsADuration) {
   Pump(1000);
   EXPECT_EQ(parent.Count(1259, 1259), 0);
   EXPECT_EQ(panel.Control().DurationSeconds(), 0);
-  EXPECT_EQ(SliderPos(panel, PlayerPanel::kPositionSliderId), slider);  // unknown duration: slider stays
+  EXPECT_EQ(SliderPos(panel, IDC_POSITION_SLIDER), slider);  // unknown duration: slider stays
 }
 
 // A drag of the position slider seeks once, 50 ms after the last movement, to
@@ -255,7 +256,7 @@ TEST_F(PanelFixture, PositionSliderSeeksAfterTheDrag) {
   const std::wstring wav = Wav(6.0);
   ASSERT_TRUE(panel.Control().PlayUrl(T(wav.c_str())));
   ASSERT_TRUE(PumpUntil([&] { return panel.Control().DurationSeconds() == 6; }, 5000));
-  HWND slider = GetDlgItem(panel.Window(), PlayerPanel::kPositionSliderId);
+  HWND slider = GetDlgItem(panel.Window(), IDC_POSITION_SLIDER);
   for (int pos : {300, 500, 750}) {
     SendMessageW(slider, TBM_SETPOS, TRUE, pos);
     SendMessageW(panel.Window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, pos), reinterpret_cast<LPARAM>(slider));
@@ -265,10 +266,10 @@ TEST_F(PanelFixture, PositionSliderSeeksAfterTheDrag) {
   EXPECT_GE(position, 4.5);  // 6 s x 0.75, not where it was playing
   EXPECT_LT(position, 5.5);
   // The tick runs again and keeps the slider at the playing position.
-  ASSERT_TRUE(PumpUntil([&] { return ChildText(panel, PlayerPanel::kTimeTextId).starts_with(u"00:04 /  00:06") ||
-                                     ChildText(panel, PlayerPanel::kTimeTextId).starts_with(u"00:05 /  00:06"); },
+  ASSERT_TRUE(PumpUntil([&] { return ChildText(panel, IDC_TIME_TEXT).starts_with(u"00:04 /  00:06") ||
+                                     ChildText(panel, IDC_TIME_TEXT).starts_with(u"00:05 /  00:06"); },
                         2000));
-  EXPECT_GE(SliderPos(panel, PlayerPanel::kPositionSliderId), 750);
+  EXPECT_GE(SliderPos(panel, IDC_POSITION_SLIDER), 750);
 }
 
 TEST_F(PanelFixture, MuteFlipsTheGlyph) {
@@ -359,7 +360,7 @@ TEST_F(PanelFixture, LayoutFollowsThePanelSize) {
   EXPECT_EQ(video.right - video.left, 300);
   EXPECT_EQ(video.bottom - video.top, y1);
   RECT time{};
-  GetWindowRect(GetDlgItem(panel.Window(), PlayerPanel::kTimeTextId), &time);
+  GetWindowRect(GetDlgItem(panel.Window(), IDC_TIME_TEXT), &time);
   MapWindowPoints(nullptr, panel.Window(), reinterpret_cast<POINT*>(&time), 2);
   EXPECT_EQ(time.left, 200);
 
@@ -426,13 +427,13 @@ TEST(PanelWithoutControl, WorksAsAWindowAndPlayAsksTheParent) {
   ASSERT_TRUE(panel.Create(parent.Window()));
   ASSERT_FALSE(panel.Control().HasPlayer()) << "the class override did not take effect";
   EXPECT_FALSE(GetHostedControl(panel.VideoWindow()));
-  EXPECT_EQ(SliderPos(panel, PlayerPanel::kVolumeSliderId), 50);
-  EXPECT_EQ(ChildText(panel, PlayerPanel::kVolumeTextId), u"----");
+  EXPECT_EQ(SliderPos(panel, IDC_VOLUME_SLIDER), 50);
+  EXPECT_EQ(ChildText(panel, IDC_VOLUME_TEXT), u"----");
   EXPECT_FALSE(panel.Control().PlayUrl(u"C:\\a.wav"));
   Click(panel, 1256);
   EXPECT_EQ(ChildText(panel, 1256), u"\U0001F507");
   panel.SetVolume(80);
-  EXPECT_EQ(ChildText(panel, PlayerPanel::kVolumeTextId), u"----");
+  EXPECT_EQ(ChildText(panel, IDC_VOLUME_TEXT), u"----");
   // No control, no volume: the stored one is kept rather than replaced by 0.
   sorvane::testing::FakeFileSystem fs;
   fs.folders.insert(u"c:\\cfg");

@@ -4,13 +4,14 @@
 
 #include "app/command_line.h"
 #include "app/process_values.h"
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "app/win/admin_rights.h"
 #include "app/win/single_instance.h"
 #include "app/win/window_placement.h"
-#include "framework/language_start.h"
+#include "language/language_start.h"
 #include "framework/win/wintext.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 
@@ -36,14 +37,12 @@ MainWindow::~MainWindow() {
   if (CurrentLoop()) CurrentLoop()->RemoveMessageFilter(this);
   // Destroy while the parts still exist: destruction sends messages they may handle.
   if (Window()) DestroyWindow(Window());
-  if (largeIcon_) DestroyIcon(largeIcon_);
-  if (smallIcon_) DestroyIcon(smallIcon_);
 }
 
 void MainWindow::AddPart(std::unique_ptr<MainWindowPart> part) { parts_.push_back(std::move(part)); }
 
 HWND MainWindow::Create(HINSTANCE instance) {
-  return DialogWindow<MainWindow>::Create(instance, kMainWindowTemplate);
+  return DialogWindow<MainWindow>::Create(instance, IDD_MAIN_WINDOW);
 }
 
 void MainWindow::AddLayoutRule(int id, Follow horizontal, Follow vertical) {
@@ -66,12 +65,12 @@ void MainWindow::RecordLayout() {
   RECT client{};
   GetClientRect(Window(), &client);
   layout_.SetReferenceSize(client.right, client.bottom);
-  AddLayoutRule(kListViewId, Follow::kFixed, Follow::kGrows);
-  AddLayoutRule(kPlayerPanelId, Follow::kGrows, Follow::kGrows);
-  AddLayoutRule(kListSelectorId, Follow::kFixed, Follow::kMoves);
-  AddLayoutRule(kStatusTextId, Follow::kGrows, Follow::kMoves);
-  AddLayoutRule(kTopLineId, Follow::kGrows, Follow::kFixed);
-  AddLayoutRule(kBottomLineId, Follow::kGrows, Follow::kMoves);
+  AddLayoutRule(IDC_LIST_VIEW, Follow::kFixed, Follow::kGrows);
+  AddLayoutRule(IDC_PLAYER_PANEL, Follow::kGrows, Follow::kGrows);
+  AddLayoutRule(IDC_LIST_SELECTOR, Follow::kFixed, Follow::kMoves);
+  AddLayoutRule(IDC_STATUS_TEXT, Follow::kGrows, Follow::kMoves);
+  AddLayoutRule(IDC_TOP_LINE, Follow::kGrows, Follow::kFixed);
+  AddLayoutRule(IDC_BOTTOM_LINE, Follow::kGrows, Follow::kMoves);
 }
 
 void MainWindow::ApplyLayout() {
@@ -110,22 +109,22 @@ void MainWindow::UpdateTitle() {
                                              Settings().PortableMode())));
 }
 
-void MainWindow::SetStatusText(const Text& text) { SetDlgItemTextW(Window(), kStatusTextId, W(text)); }
+void MainWindow::SetStatusText(const Text& text) { SetDlgItemTextW(Window(), IDC_STATUS_TEXT, W(text)); }
 
 INT_PTR MainWindow::OnInitDialog() {
   for (auto& part : parts_) part->OnInitDialog(*this);
   RecordLayout();
   PlaceOnNearestMonitor();
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  largeIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(100), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  smallIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(100), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  if (largeIcon_) SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
-  if (smallIcon_) SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  largeIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+  smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+  if (largeIcon_) SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.get()));
+  if (smallIcon_) SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   UpdateTitle();
   // The selector's edit field starts without a selected text, so the first key does not replace the name.
-  SendDlgItemMessageW(Window(), 1000, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
+  SendDlgItemMessageW(Window(), IDC_LIST_SELECTOR, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
 
   LoadWindowRect();
   for (auto& part : parts_) part->LoadSettings(*this);
@@ -188,7 +187,7 @@ INT_PTR MainWindow::OnCommand(UINT id) {
 
 SizeLimits MainWindow::CurrentSizeLimits() const {
   RECT list{};
-  const int listWidth = GetWindowRect(Item(kListViewId), &list) ? list.right - list.left : 0;
+  const int listWidth = GetWindowRect(Item(IDC_LIST_VIEW), &list) ? list.right - list.left : 0;
   return MainWindowSizeLimits(listWidth, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 

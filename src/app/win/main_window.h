@@ -9,23 +9,18 @@
 #include <memory>
 #include <vector>
 
-#include "app/layout.h"
-#include "app/win/dialog_window.h"
-#include "app/win/main_frame_loop.h"
-#include "app/win/main_window_part.h"
+#include "app/main_window_geometry.h"
+#include "framework/win/dialog_window.h"
+#include "framework/win/gdi.h"
+#include "framework/win/main_frame_loop.h"
+#include "framework/win/main_window_part.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 
-inline constexpr int kMainWindowTemplate = 345;
-inline constexpr int kListViewId = 1033;
-inline constexpr int kListSelectorId = 1000;
-inline constexpr int kPlayerPanelId = 1249;
-inline constexpr int kStatusTextId = 1320;
-inline constexpr int kTopLineId = 1134;
-inline constexpr int kBottomLineId = 1135;
 inline constexpr UINT kCommandClose = 32916;
 
-class MainWindow : public DialogWindow<MainWindow>, public MessageFilter {
+class MainWindow : public DialogWindow<MainWindow>, public MessageFilter, public PartHost {
  public:
   MainWindow();
   ~MainWindow() override;
@@ -36,12 +31,14 @@ class MainWindow : public DialogWindow<MainWindow>, public MessageFilter {
   // Creates the dialog (hidden); null on failure.
   HWND Create(HINSTANCE instance);
 
-  // Controls that follow resizes. Rules added after the window started are
-  // recorded against the current client size.
-  void AddLayoutRule(int id, Follow horizontal, Follow vertical);
+  HWND Window() const override { return DialogWindow::Window(); }
+  HWND Item(int id) const { return DialogWindow::Item(id); }
+
+  // PartHost
+  void AddLayoutRule(int id, Follow horizontal, Follow vertical) override;
   void ApplyLayout();
 
-  // Accelerators tried before dialog navigation (Part of the command table).
+  // Accelerators tried before dialog navigation (the command table's shortcuts).
   void SetAccelerators(HACCEL table) { accelerators_ = table; }
   // Compact mode switches off the size limits and the layout; its owner sets it.
   void SetCompact(bool on) { compact_ = on; }
@@ -50,8 +47,8 @@ class MainWindow : public DialogWindow<MainWindow>, public MessageFilter {
   void SetFlyOut(bool on) { flyOut_ = on; }
   bool FlyOut() const { return flyOut_; }
 
-  void SetStatusText(const Text& text);
-  void UpdateTitle();
+  void SetStatusText(const Text& text) override;
+  void UpdateTitle() override;
 
   // Writes the window rectangle, then every part's settings.
   void SaveSettings();
@@ -78,8 +75,8 @@ class MainWindow : public DialogWindow<MainWindow>, public MessageFilter {
   std::vector<std::unique_ptr<MainWindowPart>> parts_;
   Layout layout_;
   HACCEL accelerators_ = nullptr;
-  HICON largeIcon_ = nullptr;
-  HICON smallIcon_ = nullptr;
+  UniqueIcon largeIcon_;
+  UniqueIcon smallIcon_;
   bool compact_ = false;
   bool flyOut_ = false;
   bool started_ = false;

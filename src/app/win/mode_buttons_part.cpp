@@ -1,9 +1,10 @@
 #include "app/win/mode_buttons_part.h"
 
 #include "app/win/main_window.h"
-#include "framework/language_store.h"
-#include "framework/win/language_win.h"
+#include "language/language_store.h"
+#include "language/win/language_win.h"
 #include "framework/win/wintext.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 namespace {
@@ -18,8 +19,8 @@ struct ButtonSpec {
 
 // Below the bottom line (y 200) of the template, clear of the selector's edit.
 constexpr ButtonSpec kButtons[] = {
-    {kCompactButtonId, 16, u"Compact Mode", {3, 203, 73, 216}, Follow::kFixed},
-    {kFlyOutButtonId, 13, u"Be FlyOut", {166, 203, 236, 216}, Follow::kCentred},
+    {IDC_COMPACT_BUTTON, 16, u"Compact Mode", {3, 203, 73, 216}, Follow::kFixed},
+    {IDC_FLYOUT_BUTTON, 13, u"Be FlyOut", {166, 203, 236, 216}, Follow::kCentred},
 };
 
 Text LangOr(int id, TextView english) {
@@ -29,7 +30,7 @@ Text LangOr(int id, TextView english) {
 
 class ModeButtonsPart final : public MainWindowPart {
  public:
-  void OnInitDialog(MainWindow& window) override {
+  void OnInitDialog(PartHost& window) override {
     HWND w = window.Window();
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
     for (const ButtonSpec& b : kButtons) {
@@ -46,7 +47,7 @@ class ModeButtonsPart final : public MainWindowPart {
     }
   }
 
-  bool OnMessage(MainWindow& window, UINT message, WPARAM, LPARAM, LRESULT&) override {
+  bool OnMessage(PartHost& window, UINT message, WPARAM, LPARAM, LRESULT&) override {
     if (message == RetranslateMessage() && message != 0) {
       for (const ButtonSpec& b : kButtons)
         if (HWND button = window.Item(b.id)) SetWindowTextW(button, W(LangOr(b.textId, b.english)));

@@ -5,12 +5,11 @@
 
 #include <memory>
 
-#include "app/win/main_window_part.h"
+#include "framework/win/main_window_part.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 
-inline constexpr int kFlyOutButtonId = 1243;
-inline constexpr int kCompactButtonId = 1244;
 
 std::unique_ptr<MainWindowPart> MakeModeButtonsPart();
 

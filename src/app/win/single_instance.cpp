@@ -1,7 +1,7 @@
 #include "app/win/single_instance.h"
 
 #include "app/command_line.h"
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "framework/win/wintext.h"
 
 namespace sorvane::win {
@@ -15,19 +15,19 @@ std::wstring InstanceMutexName() { return ToWide(kAppName) + L"_WETZREWZREZ"; }
 
 bool InstanceMutex::CreateAndCheckRunning() {
   Close();
-  handle_ = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
-  const DWORD error = GetLastError();
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
+  const DWORD error = GetLastError();  // read before anything else can change it
+  handle_ = KernelHandle(mutex);
   return error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
 }
 
 void InstanceMutex::Create() {
   Close();
-  handle_ = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
+  handle_ = KernelHandle(CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str()));
 }
 
 void InstanceMutex::Close() {
-  if (handle_) CloseHandle(handle_);
-  handle_ = nullptr;
+  handle_.Close();
 }
 
 InstanceMutex& ProcessInstanceMutex() {

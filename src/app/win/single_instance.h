@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/text.h"
+#include "framework/win/kernel_handle.h"
 
 namespace sorvane::win {
 
@@ -21,7 +22,6 @@ class InstanceMutex {
   InstanceMutex() = default;
   InstanceMutex(const InstanceMutex&) = delete;
   InstanceMutex& operator=(const InstanceMutex&) = delete;
-  ~InstanceMutex() { Close(); }
 
   // Creates (or opens) the mutex; answers true when another copy holds it
   // already (the name existed, or access to it was denied).
@@ -29,10 +29,10 @@ class InstanceMutex {
   // Creates it without looking whether it existed (a restarting copy).
   void Create();
   void Close();
-  bool IsOpen() const { return handle_ != nullptr; }
+  bool IsOpen() const { return handle_.Valid(); }
 
  private:
-  HANDLE handle_ = nullptr;
+  KernelHandle handle_;
 };
 
 // The mutex held by the running copy until its main window has closed.

@@ -1,18 +1,20 @@
 #include "app/win/startup.h"
 
+#include "app/win/main_window_parts.h"
+
 #include <commctrl.h>
 #include <iterator>
 #include <ole2.h>
 
 #include "app/process_values.h"
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
-#include "app/win/main_frame_loop.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "framework/win/main_frame_loop.h"
 #include "app/win/main_window.h"
 #include "app/win/single_instance.h"
-#include "app/win/win_file_system.h"
-#include "framework/language_start.h"
-#include "framework/win/theme_start.h"
+#include "settings/win/win_file_system.h"
+#include "language/language_start.h"
+#include "desktop/win/theme_start.h"
 #include "framework/win/wintext.h"
 
 namespace sorvane::win {

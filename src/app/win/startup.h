@@ -21,10 +21,6 @@ int RunMainWindow(const Text& commandLineTail, int showCommand);
 // Sets up the process-wide settings store on the real file system (once).
 void InstallProcessSettings();
 
-// Adds the parts of other subsystems (panel, list view, tray, ...) to the main
-// window before it is created. Defined in main_window_parts.cpp.
-void AddMainWindowParts(MainWindow& window);
-
 // Components started from here that this program does not carry (yet).
 bool AutoupdateTakesOver();
 int RunAutoupdateService();

@@ -28,6 +28,8 @@ class UniqueHandle {
     h_ = h;
   }
   Handle get() const { return h_; }
+  // Gives up ownership (a menu handed to its parent menu or window, which frees it).
+  Handle release() { return std::exchange(h_, nullptr); }
   explicit operator bool() const { return h_ != nullptr; }
 
  private:

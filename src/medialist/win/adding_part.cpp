@@ -1,6 +1,5 @@
 #include "medialist/win/adding_part.h"
 
-#include "app/win/main_window.h"
 #include "framework/win/wintext.h"
 
 namespace sorvane::win {
@@ -13,14 +12,14 @@ MediaAdder& AddingPart::Ready() {
   return *adder_;
 }
 
-void AddingPart::OnInitDialog(MainWindow& window) {
+void AddingPart::OnInitDialog(PartHost& window) {
   adder_ = std::make_unique<MediaAdder>(GetModuleHandleW(nullptr), window.Window(), lists_);
   DragAcceptFiles(window.Window(), TRUE);
 }
 
-void AddingPart::OnStarted(MainWindow&) { Ready().OpenFromCommandLine(T(GetCommandLineW())); }
+void AddingPart::OnStarted(PartHost&) { Ready().OpenFromCommandLine(T(GetCommandLineW())); }
 
-void AddingPart::OnForwardedCommandLine(MainWindow&, const Text& commandLine) {
+void AddingPart::OnForwardedCommandLine(PartHost&, const Text& commandLine) {
   if (adder_) Ready().OpenFromCommandLine(commandLine);
 }
 
@@ -28,7 +27,7 @@ void AddingPart::OnListViewDrop(const std::vector<Text>& paths) {
   if (adder_) Ready().OnListViewDrop(paths);
 }
 
-bool AddingPart::OnMessage(MainWindow&, UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool AddingPart::OnMessage(PartHost&, UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (!adder_) return false;
   if (message == WM_DROPFILES) {
     Ready().OnDropFiles(reinterpret_cast<HDROP>(wParam));

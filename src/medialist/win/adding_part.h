@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/win/main_window_part.h"
+#include "framework/win/main_window_part.h"
 #include "medialist/entry_prober.h"
 #include "medialist/win/media_adder.h"
 #include "medialist/win/media_list_controller.h"
@@ -27,10 +27,10 @@ class AddingPart final : public MainWindowPart {
   void OnListViewDrop(const std::vector<Text>& paths);
   MediaAdder* Adder() { return adder_.get(); }
 
-  void OnInitDialog(MainWindow& window) override;
-  void OnStarted(MainWindow& window) override;
-  bool OnMessage(MainWindow& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  void OnForwardedCommandLine(MainWindow& window, const Text& commandLine) override;
+  void OnInitDialog(PartHost& window) override;
+  void OnStarted(PartHost& window) override;
+  bool OnMessage(PartHost& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnForwardedCommandLine(PartHost& window, const Text& commandLine) override;
 
  private:
   MediaAdder& Ready();

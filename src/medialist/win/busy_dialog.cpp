@@ -4,6 +4,7 @@
 
 #include "framework/win/wintext.h"
 #include "medialist/adding_strings.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 namespace {
@@ -25,57 +26,50 @@ BusyDialog::BusyDialog(HINSTANCE instance, HWND owner, BusyCounters& counters)
 BusyDialog::~BusyDialog() { Close(); }
 
 bool BusyDialog::Open() {
-  if (window_) return true;
-  window_ = CreateDialogParamW(instance_, MAKEINTRESOURCEW(kBusyDialogTemplate), owner_, Proc,
-                               reinterpret_cast<LPARAM>(this));
-  if (!window_) return false;
+  if (Window()) return true;
+  if (!DialogWindow::Create(instance_, IDD_BUSY, owner_)) return false;
   ++OpenDialogs();
-  ShowWindow(window_, SW_SHOW);
+  ShowWindow(Window(), SW_SHOW);
   if (owner_) EnableWindow(owner_, FALSE);
   return true;
 }
 
 void BusyDialog::Close() {
-  if (!window_) return;
-  KillTimer(window_, kTimerId);
+  if (!Window()) return;
+  KillTimer(Window(), kTimerId);
   // Enable first, so the activation goes back to the owner and not to
   // another program when the dialog disappears.
   if (--OpenDialogs() == 0 && owner_) EnableWindow(owner_, TRUE);
-  DestroyWindow(window_);
-  window_ = nullptr;
+  DestroyWindow(Window());  // the base forgets the window at WM_NCDESTROY
 }
 
-INT_PTR CALLBACK BusyDialog::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<BusyDialog*>(lParam);
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
-    self->OnInit(window);
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<BusyDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-  if (!self) return FALSE;
+INT_PTR BusyDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
+    case WM_INITDIALOG:
+      OnInit();
+      return TRUE;
     case WM_TIMER:
-      if (wParam == kTimerId) self->OnTick();
+      if (wParam == kTimerId) OnTick();
       return TRUE;
     case WM_CLOSE:
       return TRUE;  // the scan closes it, not the user
+    default:
+      return FALSE;
   }
-  return FALSE;
 }
 
-void BusyDialog::OnInit(HWND window) {
-  window_ = window;
-  SendDlgItemMessageW(window, kBusyBarId, PBM_SETRANGE32, 0, kBusyBarMax);
-  SendDlgItemMessageW(window, kBusyBarId, PBM_SETPOS, 0, 0);
-  SetDlgItemTextW(window, kBusyTextId, W(AddingString(BusyAnimation::FirstTextId())));
+void BusyDialog::OnInit() {
+  HWND window = Window();
+  SendDlgItemMessageW(window, IDC_BUSY_BAR, PBM_SETRANGE32, 0, kBusyBarMax);
+  SendDlgItemMessageW(window, IDC_BUSY_BAR, PBM_SETPOS, 0, 0);
+  SetDlgItemTextW(window, IDC_BUSY_TEXT, W(AddingString(BusyAnimation::FirstTextId())));
   SetTimer(window, kTimerId, kBusyTickMs, nullptr);
 }
 
 void BusyDialog::OnTick() {
   const int textId = animation_.Tick();
-  SendDlgItemMessageW(window_, kBusyBarId, PBM_SETPOS, static_cast<WPARAM>(animation_.Position()), 0);
-  if (textId != 0) SetDlgItemTextW(window_, kBusyTextId, W(AddingString(textId)));
+  SendDlgItemMessageW(Window(), IDC_BUSY_BAR, PBM_SETPOS, static_cast<WPARAM>(animation_.Position()), 0);
+  if (textId != 0) SetDlgItemTextW(Window(), IDC_BUSY_TEXT, W(AddingString(textId)));
 }
 
 bool PumpWaitingMessages() {

@@ -4,22 +4,17 @@
 
 #include <windows.h>
 
+#include "framework/win/dialog_window.h"
 #include "medialist/busy_animation.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 
-inline constexpr int kBusyDialogTemplate = 349;
-inline constexpr int kBusyTextId = 1004;
-inline constexpr int kBusyBarId = 1002;
-inline constexpr int kBusyEmptyTextId = 2224;
-
-class BusyDialog {
+class BusyDialog : public DialogWindow<BusyDialog> {
  public:
   // The template comes from instance's resources.
   BusyDialog(HINSTANCE instance, HWND owner, BusyCounters& counters = SharedBusyCounters());
   ~BusyDialog();
-  BusyDialog(const BusyDialog&) = delete;
-  BusyDialog& operator=(const BusyDialog&) = delete;
 
   // Creates and shows the dialog over the owner and disables the owner.
   bool Open();
@@ -27,17 +22,16 @@ class BusyDialog {
   // dialog still runs).
   void Close();
 
-  HWND Window() const { return window_; }
   const BusyAnimation& Animation() const { return animation_; }
 
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
-  static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void OnInit(HWND window);
+  void OnInit();
   void OnTick();
 
   HINSTANCE instance_;
   HWND owner_;
-  HWND window_ = nullptr;
   BusyAnimation animation_;
 };
 

@@ -1,28 +1,43 @@
 #include "medialist/win/media_list_part.h"
 
-#include "app/win/main_window.h"
+#include "language/language_store.h"
+#include "language/win/language_win.h"
+#include "medialist/list_strings.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 
-void MediaListPart::OnInitDialog(MainWindow& window) {
+MediaListPart::MediaListPart(MediaListCallbacks callbacks)
+    : callbacks_(std::move(callbacks)),
+      rows_(controller_.Rows(), MediaListRows::Hooks{[this](int row) { controller_.RowChanged(row); },
+                                                     [this](int row) { controller_.View().SelectAndFocus(row); }}) {}
+
+void MediaListPart::OnInitDialog(PartHost& window) {
+  InstallListStrings([](int id) { return Text(Languages().Str(id)); });
   HWND w = window.Window();
-  controller_.Attach(w, GetDlgItem(w, kMediaListViewId), GetDlgItem(w, kMediaListSelectorId), callbacks_);
+  controller_.Attach(w, GetDlgItem(w, IDC_LIST_VIEW), GetDlgItem(w, IDC_LIST_SELECTOR), callbacks_);
+  // The media list keeps its dark look whatever the theme.
+  controller_.View().SetDarkColors(true);
 }
 
-void MediaListPart::LoadSettings(MainWindow&) { controller_.Start(); }
+void MediaListPart::LoadSettings(PartHost&) { controller_.Start(); }
 
-bool MediaListPart::OnMessage(MainWindow&, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool MediaListPart::OnMessage(PartHost&, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_NOTIFY) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    return header && header->idFrom == static_cast<UINT_PTR>(kMediaListViewId) && controller_.OnNotify(header, result);
+    return header && header->idFrom == static_cast<UINT_PTR>(IDC_LIST_VIEW) && controller_.OnNotify(header, result);
   }
-  if (message == WM_COMMAND && LOWORD(wParam) == kMediaListSelectorId && lParam != 0) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDC_LIST_SELECTOR && lParam != 0) {
     result = 0;
     return controller_.OnSelectorCommand(wParam, lParam);
+  }
+  if (message == RetranslateMessage() && message != 0) {
+    controller_.ApplyLanguage();
+    return false;  // the other parts set their texts too
   }
   return false;
 }
 
-void MediaListPart::SaveSettings(MainWindow&) { controller_.SaveAtExit(); }
+void MediaListPart::SaveSettings(PartHost&) { controller_.SaveAtExit(); }
 
 }  // namespace sorvane::win

@@ -1,6 +1,5 @@
 #include "medialist/win/media_list_view.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -8,14 +7,12 @@
 
 #include "framework/win/wintext.h"
 #include "medialist/list_strings.h"
-#include "medialist/win/list_drag_drop.h"
 
 namespace sorvane::win {
 
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x1033;
-constexpr int kScrollBand = 10;
 
 struct ColumnSpec {
   const wchar_t* firstHeader;
@@ -56,26 +53,6 @@ bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
-UniqueMenu BuildListContextMenu() {
-  UniqueMenu menu(CreatePopupMenu());
-  if (!menu) return menu;
-  auto add = [&](int id) {
-    // The texts are language strings 40 to 49, in command order.
-    AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(id),
-                W(ListString(list_string::kMoveTop + (id - kCmdMoveTop))));
-  };
-  for (int id = kCmdMoveTop; id <= kCmdMoveBottom; ++id) add(id);
-  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  add(kCmdRemove);
-  add(kCmdShowInFolder);
-  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  add(kCmdExport);
-  add(kCmdImport);
-  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  add(kCmdSelectAll);
-  add(kCmdInvert);
-  return menu;
-}
 
 MediaListView::~MediaListView() { Detach(); }
 
@@ -111,23 +88,14 @@ bool MediaListView::Attach(HWND listView, MediaList& rows, MediaListViewHandlers
   }
 
   SetWindowSubclass(list_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-  dropTarget_ = new ListDropTarget(*this);
-  if (FAILED(RegisterDragDrop(list_, dropTarget_))) {
-    dropTarget_->Release();
-    dropTarget_ = nullptr;
-  }
+  RegisterDropTarget();
   Reload();
   return true;
 }
 
 void MediaListView::Detach() {
   if (!list_) return;
-  if (dropTarget_) {
-    RevokeDragDrop(list_);
-    dropTarget_->Forget();
-    dropTarget_->Release();
-    dropTarget_ = nullptr;
-  }
+  RevokeDropTarget();
   KillTimer(list_, kSaveTimerId);
   RemoveWindowSubclass(list_, SubclassProc, kSubclassId);
   if (IsWindow(list_)) ListView_SetImageList(list_, nullptr, LVSIL_SMALL);
@@ -245,27 +213,7 @@ void MediaListView::InvertSelection() {
   InvalidateRect(list_, nullptr, TRUE);
 }
 
-void MediaListView::ShowInFolder(int row) {
-  if (!rows_ || !rows_->IsRow(row)) return;
-  const Text params = u"/select,\"" + rows_->Cell(row, kColumnPath) + u"\"";
-  ShellExecuteW(nullptr, L"open", L"explorer.exe", W(params), nullptr, SW_SHOWNORMAL);
-}
 
-void MediaListView::RunCommand(int command, int row) {
-  switch (command) {
-    case kCmdMoveTop: MoveSelectedEntries(0); break;
-    case kCmdMoveUp: MoveSelectedEntries(row - 1); break;
-    case kCmdMoveDown: MoveSelectedEntries(row + 1); break;
-    case kCmdMoveBottom: MoveSelectedEntries(rows_ ? rows_->Count() : 0); break;
-    case kCmdRemove: RemoveSelectedEntries(); break;
-    case kCmdShowInFolder: ShowInFolder(row); break;
-    case kCmdExport: if (handlers_.exportPlaylist) handlers_.exportPlaylist(); break;
-    case kCmdImport: if (handlers_.importPlaylist) handlers_.importPlaylist(); break;
-    case kCmdSelectAll: SelectAllEntries(); break;
-    case kCmdInvert: InvertSelection(); break;
-    default: break;
-  }
-}
 
 bool MediaListView::OnKeyDown(WPARAM key) {
   if (KeyHeld(VK_MENU) || KeyHeld(VK_SHIFT)) return false;
@@ -279,29 +227,6 @@ bool MediaListView::OnKeyDown(WPARAM key) {
   return false;
 }
 
-void MediaListView::OnContextMenu(POINT screen) {
-  if (handlers_.contextMenuBlocked && handlers_.contextMenuBlocked()) return;
-  POINT client = screen;
-  if (screen.x == -1 && screen.y == -1) {
-    // From the keyboard: the focused row stands in for the mouse.
-    RECT r{};
-    if (!ListView_GetItemRect(list_, rows_->Focus(), &r, LVIR_BOUNDS)) return;
-    client = {r.left + 8, (r.top + r.bottom) / 2};
-    screen = client;
-    ClientToScreen(list_, &screen);
-  } else {
-    ScreenToClient(list_, &client);
-  }
-  LVHITTESTINFO hit{};
-  hit.pt = client;
-  const int row = ListView_HitTest(list_, &hit);
-  if (!rows_->IsRow(row)) return;
-
-  UniqueMenu menu = BuildListContextMenu();
-  if (!menu) return;
-  const int command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, list_, nullptr);
-  if (command) RunCommand(command, row);
-}
 
 void MediaListView::SyncSelectionFromControl() {
   const int selected = static_cast<int>(ListView_GetSelectedCount(list_));
@@ -398,127 +323,14 @@ bool MediaListView::OnNotify(const NMHDR* header, LRESULT& result) {
   }
 }
 
-void MediaListView::StartDragDrop(int source) {
-  if (!rows_->IsRow(source)) return;
-  BeginInternalDrag(source);
-  RunRowDrag();
-  EndDrag();
-}
 
-void MediaListView::BeginInternalDrag(int source) {
-  internal_ = true;
-  dragSource_ = source;
-  gap_ = {};
-}
 
-void MediaListView::EndDrag() {
-  EraseMark();
-  internal_ = false;
-  dragSource_ = -1;
-  gap_ = {};
-}
 
-bool MediaListView::RowGeometry(int& topIndex, RECT& topRow, int& rowHeight) const {
-  topIndex = ListView_GetTopIndex(list_);
-  if (!rows_->IsRow(topIndex) || !ListView_GetItemRect(list_, topIndex, &topRow, LVIR_BOUNDS)) return false;
-  rowHeight = topRow.bottom - topRow.top;
-  return rowHeight > 0;
-}
 
-DWORD MediaListView::DragOverAt(POINT client) {
-  EraseMark();
-  gap_ = {};
-  if (!internal_) return DROPEFFECT_NONE;
-  RECT area{};
-  GetClientRect(list_, &area);
-  int top = 0, height = 0;
-  RECT topRow{};
-  const bool haveRows = RowGeometry(top, topRow, height);
-  DropPoint at;
-  if (haveRows && client.y >= topRow.top) {
-    const int row = top + (client.y - topRow.top) / height;
-    if (rows_->IsRow(row)) {
-      at.hitRow = row;
-      at.upperHalf = (client.y - topRow.top) % height < height / 2;
-    } else {
-      at.belowLastRow = true;
-    }
-  }
-  if (at.hitRow >= 0) {
-    const int step = height > 0 ? height : 16;
-    if (client.y < area.top + kScrollBand) {
-      ListView_Scroll(list_, 0, -step);
-      return DROPEFFECT_SCROLL;
-    }
-    if (client.y >= area.bottom - kScrollBand) {
-      ListView_Scroll(list_, 0, step);
-      return DROPEFFECT_SCROLL;
-    }
-    if (client.x < area.left + kScrollBand) {
-      ListView_Scroll(list_, -step, 0);
-      return DROPEFFECT_SCROLL;
-    }
-    if (client.x >= area.right - kScrollBand) {
-      ListView_Scroll(list_, step, 0);
-      return DROPEFFECT_SCROLL;
-    }
-  }
-  gap_ = ComputeDropGap(*rows_, dragSource_, at);
-  DrawMark();
-  switch (gap_.effect) {
-    case DropEffect::kMove: return DROPEFFECT_MOVE;
-    case DropEffect::kLink: return DROPEFFECT_LINK;
-    default: return DROPEFFECT_NONE;
-  }
-}
 
-bool MediaListView::DropAt(POINT client) {
-  if (!internal_) return false;
-  DragOverAt(client);
-  const DropGap gap = gap_;
-  EraseMark();
-  if (gap.effect != DropEffect::kMove || gap.gap < 0) {
-    EndDrag();
-    return false;
-  }
-  const int target = DropTargetForGap(*rows_, gap.gap);
-  EndDrag();
-  return MoveSelectedEntries(target) >= 0;
-}
 
-void MediaListView::DropFiles(std::vector<Text> paths) {
-  if (handlers_.filesDropped) handlers_.filesDropped(std::move(paths));
-}
 
-void MediaListView::EraseMark() {
-  if (!markShown_ || !list_) return;
-  markShown_ = false;
-  InvalidateRect(list_, &markRect_, TRUE);
-  UpdateWindow(list_);
-}
 
-void MediaListView::DrawMark() {
-  if (gap_.markRow < 0) return;
-  RECT row{};
-  if (!ListView_GetItemRect(list_, gap_.markRow, &row, LVIR_BOUNDS)) return;
-  RECT area{};
-  GetClientRect(list_, &area);
-  const int y = gap_.markAtTop ? row.top : row.bottom - 1;
-  const int left = std::max(row.left, area.left) + 1;
-  const int right = std::min(row.right, area.right) - 2;
-  WindowDc dc(list_);
-  if (!dc.get()) return;
-  UniquePen pen(CreatePen(PS_SOLID, 2, ListView_GetTextColor(list_)));
-  SelectScope guard(dc.get(), pen.get());
-  MoveToEx(dc.get(), left, y, nullptr);
-  LineTo(dc.get(), right, y);
-  MoveToEx(dc.get(), left, y - 4, nullptr);
-  LineTo(dc.get(), left, y + 5);
-  MoveToEx(dc.get(), right, y - 4, nullptr);
-  LineTo(dc.get(), right, y + 5);
-  markRect_ = {left - 3, y - 6, right + 3, y + 7};
-  markShown_ = true;
-}
 
 LRESULT MediaListView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -545,12 +357,7 @@ LRESULT CALLBACK MediaListView::SubclassProc(HWND window, UINT message, WPARAM w
   auto* self = reinterpret_cast<MediaListView*>(data);
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-    if (self && self->dropTarget_) {
-      RevokeDragDrop(window);
-      self->dropTarget_->Forget();
-      self->dropTarget_->Release();
-      self->dropTarget_ = nullptr;
-    }
+    if (self) self->RevokeDropTarget();
     if (self) self->list_ = nullptr;
     return DefSubclassProc(window, message, wParam, lParam);
   }

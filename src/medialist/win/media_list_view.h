@@ -1,10 +1,14 @@
 // The list view 1033 in owner-data mode as the view of a MediaList: columns,
 // icons, row drawing, the selection kept in step with the model, the focus
-// handed to the player, keys, the context menu and reordering by dragging.
+// handed to the player and keys here; the context menu in media_list_view_menu.cpp,
+// dragging and dropping in media_list_view_drag.cpp.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
+#include <oleidl.h>
+
+#include <wrl/client.h>
 
 #include <functional>
 #include <vector>
@@ -103,6 +107,8 @@ class MediaListView {
   void DrawMark();
   bool RowGeometry(int& topIndex, RECT& topRow, int& rowHeight) const;
   void Edited();
+  void RegisterDropTarget();
+  void RevokeDropTarget();
 
   HWND list_ = nullptr;
   MediaList* rows_ = nullptr;
@@ -110,7 +116,7 @@ class MediaListView {
   UniqueImageList images_;
   HFONT normalFont_ = nullptr;  // the control's own font, not ours
   UniqueFont boldFont_;
-  ListDropTarget* dropTarget_ = nullptr;
+  Microsoft::WRL::ComPtr<IDropTarget> dropTarget_;  // a ListDropTarget
   bool pushing_ = false;
   bool pushPlays_ = false;
   bool internal_ = false;

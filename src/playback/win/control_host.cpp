@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "framework/win/com_object.h"
+#include "framework/win/owned_window.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -190,10 +191,31 @@ bool DefaultSourceInterface(IUnknown* control, IID* out) {
   return found;
 }
 
-// One per host window, owned by it (deleted at WM_NCDESTROY).
-class ControlHost {
+// One per host window, owned by it.
+class ControlHost : public OwnedWindow<ControlHost> {
  public:
   explicit ControlHost(HWND window) : window_(window) {}
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == AtlGetControlMessage()) {
+      IUnknown* control = Control();
+      if (control) control->AddRef();
+      return reinterpret_cast<LRESULT>(control);
+    }
+    switch (message) {
+      case WM_CREATE:
+        CreateControl();
+        return 0;
+      case WM_SIZE:
+        FitControl();
+        return 0;
+      case WM_DESTROY:
+        Destroy();
+        return 0;
+      default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+  }
 
   void CreateControl() {
     wchar_t className[64] = {};
@@ -276,44 +298,10 @@ class ControlHost {
   DWORD cookie_ = 0;
 };
 
-ControlHost* HostOf(HWND window) { return reinterpret_cast<ControlHost*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new ControlHost(window)));
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  ControlHost* host = HostOf(window);
-  if (!host) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == AtlGetControlMessage()) {
-    IUnknown* control = host->Control();
-    if (control) control->AddRef();
-    return reinterpret_cast<LRESULT>(control);
-  }
-  switch (message) {
-    case WM_CREATE:
-      host->CreateControl();
-      return 0;
-    case WM_SIZE:
-      host->FitControl();
-      return 0;
-    case WM_DESTROY:
-      host->Destroy();
-      return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      delete host;
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
 HINSTANCE ThisModule() {
   HMODULE module = nullptr;
   GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&HostProc), &module);
+                     reinterpret_cast<LPCWSTR>(&AtlGetControlMessage), &module);
   return module;
 }
 
@@ -324,7 +312,7 @@ bool RegisterControlHostClass() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = HostProc;
+    wc.lpfnWndProc = &ControlHost::Proc;
     wc.hInstance = ThisModule();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -348,7 +336,7 @@ ComPtr<IUnknown> GetHostedControl(HWND host) {
 bool ConnectControlEvents(HWND host, ControlEventHandler handler) {
   wchar_t className[64] = {};
   if (!host || !GetClassNameW(host, className, 64) || lstrcmpiW(className, kMediaPlayerControlClass) != 0) return false;
-  ControlHost* h = HostOf(host);
+  ControlHost* h = ControlHost::From(host);
   return h && h->Connect(std::move(handler));
 }
 

@@ -9,6 +9,7 @@
 #include "playback/win/control_host.h"
 #include "playback/win/symbol_font.h"
 #include "playback/win/wmp_player.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 namespace {
@@ -35,18 +36,18 @@ void Move(HWND window, const PanelRect& r) {
 }  // namespace
 
 PlayerPanel::~PlayerPanel() {
-  if (window_) DestroyWindow(window_);
+  // Destroyed here, not by the base, so WM_DESTROY still reaches the panel and stops the player.
+  if (Window()) DestroyWindow(Window());
 }
 
 bool PlayerPanel::Create(HWND parent) {
-  if (window_) return true;
+  if (Window()) return true;
   // Without the host class the template's video control cannot be created
   // and the whole dialog would fail.
   RegisterControlHostClass();
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  CreateDialogParamW(ThisModule(), MAKEINTRESOURCEW(kTemplateId), parent, DialogProc, reinterpret_cast<LPARAM>(this));
-  return window_ != nullptr;
+  return DialogWindow::Create(ThisModule(), IDD_PLAYER_PANEL, parent) != nullptr;
 }
 
 bool PlayerPanel::CreateInPlaceOf(HWND mainWindow, int placeholderId) {
@@ -58,31 +59,13 @@ bool PlayerPanel::CreateInPlaceOf(HWND mainWindow, int placeholderId) {
   }
   if (!Create(mainWindow)) return false;
   if (placeholder) DestroyWindow(placeholder);
-  SetWindowLongPtrW(window_, GWLP_ID, placeholderId);
-  SetWindowPos(window_, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOACTIVATE);
-  ShowWindow(window_, SW_SHOW);
+  SetWindowLongPtrW(Window(), GWLP_ID, placeholderId);
+  SetWindowPos(Window(), HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOACTIVATE);
+  ShowWindow(Window(), SW_SHOW);
   return true;
 }
 
-INT_PTR CALLBACK PlayerPanel::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  PlayerPanel* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<PlayerPanel*>(lParam);
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
-    self->window_ = window;
-  } else {
-    self = reinterpret_cast<PlayerPanel*>(GetWindowLongPtrW(window, DWLP_USER));
-  }
-  if (!self) return FALSE;
-  const INT_PTR result = self->Handle(message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, DWLP_USER, 0);
-    self->window_ = nullptr;
-  }
-  return result;
-}
-
-INT_PTR PlayerPanel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR PlayerPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       OnInit();
@@ -100,8 +83,8 @@ INT_PTR PlayerPanel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnTimer(wParam);
       return TRUE;
     case WM_DESTROY:
-      KillTimer(window_, kTickTimer);
-      KillTimer(window_, kSeekTimer);
+      KillTimer(Window(), kTickTimer);
+      KillTimer(Window(), kSeekTimer);
       // Stop before the control goes away with its host window: Wine's player
       // left running crashes the process at exit. The references go with the
       // window, so none outlives the thread's OLE.
@@ -116,23 +99,23 @@ INT_PTR PlayerPanel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void PlayerPanel::OnInit() {
   for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i].Subclass(child(kButtonIds[i]));
 
-  HFONT font = SymbolFont(child(kCmdMute) ? child(kCmdMute) : window_);
+  HFONT font = SymbolFont(child(kCmdMute) ? child(kCmdMute) : Window());
   for (size_t i = 0; i < buttons_.size(); ++i) {
     if (HWND b = child(kButtonIds[i])) SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SetGlyph(kButtonIds[i], kStartGlyphs[i]);
   }
 
   HINSTANCE module = ThisModule();
-  bigIcon_.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(100), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+  bigIcon_.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                                GetSystemMetrics(SM_CYICON), 0)));
-  smallIcon_.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(100), IMAGE_ICON,
+  smallIcon_.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-  if (bigIcon_) SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-  if (smallIcon_) SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  if (bigIcon_) SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  if (smallIcon_) SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 
   // Attach: events first, so that no state change after the control is reached is lost.
-  HWND video = child(kVideoId);
-  HWND parent = GetParent(window_);
+  HWND video = child(IDC_VIDEO);
+  HWND parent = GetParent(Window());
   control_.SetEndOfMediaSink([parent] {
     if (parent) PostMessageW(parent, WM_COMMAND, kEndOfMediaCommand, kEndOfMediaCommand);
   });
@@ -146,23 +129,23 @@ void PlayerPanel::OnInit() {
   control_.Attach(CreateControlPlayer(GetHostedControl(video).Get()));
   UpdateVolumeText();  // the control's own volume until the panel sets it
 
-  if (HWND volume = child(kVolumeSliderId)) {
+  if (HWND volume = child(IDC_VOLUME_SLIDER)) {
     SendMessageW(volume, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
     SendMessageW(volume, TBM_SETPOS, TRUE, 50);
   }
   if (control_.HasPlayer()) control_.SetVolume(50);
   UpdateVolumeText();  // the label shows the volume now in effect, not the control's former one
-  if (HWND position = child(kPositionSliderId)) {
+  if (HWND position = child(IDC_POSITION_SLIDER)) {
     SendMessageW(position, TBM_SETRANGEMIN, FALSE, 0);
     SendMessageW(position, TBM_SETRANGEMAX, FALSE, 1000);
     SendMessageW(position, TBM_SETPOS, TRUE, 0);
   }
-  SetTimer(window_, kTickTimer, kTickMs, nullptr);
+  SetTimer(Window(), kTickTimer, kTickMs, nullptr);
 }
 
 void PlayerPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
-  HWND parent = GetParent(window_);
+  HWND parent = GetParent(Window());
   switch (id) {
     case kCmdPlay:
       if (control_.CurrentUrl().empty()) {
@@ -204,8 +187,8 @@ void PlayerPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
 void PlayerPanel::Stop() {
   if (!control_.HasPlayer()) return;
   control_.Stop();
-  if (HWND position = child(kPositionSliderId)) SendMessageW(position, TBM_SETPOS, TRUE, 0);
-  if (HWND time = child(kTimeTextId)) SetWindowTextW(time, W(Text(kStoppedTimeText)));
+  if (HWND position = child(IDC_POSITION_SLIDER)) SendMessageW(position, TBM_SETPOS, TRUE, 0);
+  if (HWND time = child(IDC_TIME_TEXT)) SetWindowTextW(time, W(Text(kStoppedTimeText)));
 }
 
 void PlayerPanel::ToggleMute() {
@@ -215,7 +198,7 @@ void PlayerPanel::ToggleMute() {
 
 void PlayerPanel::SetVolume(int volume) {
   control_.SetVolume(volume);
-  if (HWND slider = child(kVolumeSliderId)) SendMessageW(slider, TBM_SETPOS, TRUE, volume);
+  if (HWND slider = child(IDC_VOLUME_SLIDER)) SendMessageW(slider, TBM_SETPOS, TRUE, volume);
   UpdateVolumeText();
 }
 
@@ -228,11 +211,11 @@ bool PlayerPanel::SaveVolume(SettingsStore& store) {
 
 void PlayerPanel::UpdateVolumeText() {
   if (!control_.HasSettings()) return;
-  if (HWND text = child(kVolumeTextId)) SetWindowTextW(text, W(VolumeText(control_.GetVolume())));
+  if (HWND text = child(IDC_VOLUME_TEXT)) SetWindowTextW(text, W(VolumeText(control_.GetVolume())));
 }
 
 void PlayerPanel::UpdateTimeText(double position) {
-  if (HWND text = child(kTimeTextId)) SetWindowTextW(text, W(TimeText(position, control_.DurationSeconds())));
+  if (HWND text = child(IDC_TIME_TEXT)) SetWindowTextW(text, W(TimeText(position, control_.DurationSeconds())));
 }
 
 void PlayerPanel::SetShuffleGlyph(bool on) { SetGlyph(kCmdShuffleMenu, on ? kShuffleOnGlyph : kShuffleOffGlyph); }
@@ -246,13 +229,13 @@ void PlayerPanel::SetGlyph(int buttonId, TextView glyph) {
 
 void PlayerPanel::OnScroll(HWND slider) {
   if (!slider || !control_.HasPlayer()) return;
-  if (slider == child(kVolumeSliderId)) {
+  if (slider == child(IDC_VOLUME_SLIDER)) {
     control_.SetVolume(static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)));
     UpdateVolumeText();
-  } else if (slider == child(kPositionSliderId) && control_.IsPlaying()) {
+  } else if (slider == child(IDC_POSITION_SLIDER) && control_.IsPlaying()) {
     // Seek once the user has stopped moving; meanwhile the tick must not move the slider.
-    KillTimer(window_, kTickTimer);
-    SetTimer(window_, kSeekTimer, kSeekDelayMs, nullptr);
+    KillTimer(Window(), kTickTimer);
+    SetTimer(Window(), kSeekTimer, kSeekDelayMs, nullptr);
   }
 }
 
@@ -261,34 +244,34 @@ void PlayerPanel::OnTimer(UINT_PTR id) {
   if (id == kTickTimer) {
     const auto poll = control_.Poll();
     if (auto permille = PositionPermille(poll.position, poll.durationSeconds)) {
-      if (HWND position = child(kPositionSliderId)) SendMessageW(position, TBM_SETPOS, TRUE, *permille);
+      if (HWND position = child(IDC_POSITION_SLIDER)) SendMessageW(position, TBM_SETPOS, TRUE, *permille);
     }
     UpdateTimeText(poll.position);
   } else if (id == kSeekTimer) {
-    KillTimer(window_, kSeekTimer);
-    HWND position = child(kPositionSliderId);
+    KillTimer(Window(), kSeekTimer);
+    HWND position = child(IDC_POSITION_SLIDER);
     control_.SeekPermille(position ? static_cast<int>(SendMessageW(position, TBM_GETPOS, 0, 0)) : 0);
-    SetTimer(window_, kTickTimer, kTickMs, nullptr);
+    SetTimer(Window(), kTickTimer, kTickMs, nullptr);
   }
 }
 
 void PlayerPanel::Layout() {
   RECT c{};
-  GetClientRect(window_, &c);
+  GetClientRect(Window(), &c);
   const PanelLayout l = LayoutPanel(c.left, c.top, c.right, c.bottom, GetSystemMetrics(SM_CXICON));
-  if (l.video) Move(child(kVideoId), *l.video);
+  if (l.video) Move(child(IDC_VIDEO), *l.video);
   Move(child(kCmdPlay), l.play);
   Move(child(kCmdPause), l.pause);
   Move(child(kCmdStop), l.stop);
   Move(child(kCmdMute), l.mute);
-  Move(child(kVolumeSliderId), l.volumeSlider);
-  Move(child(kVolumeTextId), l.volumeText);
+  Move(child(IDC_VOLUME_SLIDER), l.volumeSlider);
+  Move(child(IDC_VOLUME_TEXT), l.volumeText);
   Move(child(kCmdPlayerMenu), l.playerMenu);
   Move(child(kCmdShuffleMenu), l.shuffleMenu);
   Move(child(kCmdPrevious), l.previous);
   Move(child(kCmdNext), l.next);
-  if (l.positionSlider) Move(child(kPositionSliderId), *l.positionSlider);
-  Move(child(kTimeTextId), l.timeText);
+  if (l.positionSlider) Move(child(IDC_POSITION_SLIDER), *l.positionSlider);
+  Move(child(IDC_TIME_TEXT), l.timeText);
 }
 
 void PlayerPanel::ShowPanelMenu(std::span<const PanelMenuItem> items, int buttonId) {
@@ -305,11 +288,11 @@ void PlayerPanel::ShowPanelMenu(std::span<const PanelMenuItem> items, int button
       AppendMenuW(menu.get(), MF_STRING, item.command, W(PanelMenuItemText(item, labels_)));
     }
   }
-  TrackPopupMenu(menu.get(), TPM_LEFTALIGN, rc.left, rc.bottom, 0, window_, nullptr);
+  TrackPopupMenu(menu.get(), TPM_LEFTALIGN, rc.left, rc.bottom, 0, Window(), nullptr);
 }
 
 bool PlayerPanel::PreTranslateMessage(MSG* message) {
-  return window_ && message && IsDialogMessageW(window_, message);
+  return Window() && message && IsDialogMessageW(Window(), message);
 }
 
 }  // namespace sorvane::win

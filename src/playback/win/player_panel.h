@@ -8,20 +8,19 @@
 #include <array>
 #include <functional>
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "framework/text.h"
 #include "playback/panel_menus.h"
 #include "playback/player_control.h"
+#include "framework/win/dialog_window.h"
 #include "framework/win/gdi.h"
 #include "playback/win/transport_button.h"
+#include "resource_ids.h"
 
 namespace sorvane::win {
 
-class PlayerPanel {
+class PlayerPanel : public DialogWindow<PlayerPanel> {
  public:
-  static constexpr int kTemplateId = 346;
-  static constexpr int kVideoId = 347;
-  static constexpr int kVolumeSliderId = 1257, kPositionSliderId = 1258, kTimeTextId = 1261, kVolumeTextId = 1262;
   static constexpr UINT_PTR kTickTimer = 1, kSeekTimer = 2;
   static constexpr UINT kTickMs = 250, kSeekDelayMs = 50;
 
@@ -36,8 +35,8 @@ class PlayerPanel {
   // destroys the placeholder and shows the panel there.
   bool CreateInPlaceOf(HWND mainWindow, int placeholderId);
 
-  HWND Window() const { return window_; }
-  HWND VideoWindow() const { return child(kVideoId); }
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  HWND VideoWindow() const { return child(IDC_VIDEO); }
   PlayerControl& Control() { return control_; }
 
   // The volume chosen at start from the settings: player, slider and label.
@@ -61,8 +60,6 @@ class PlayerPanel {
   bool PreTranslateMessage(MSG* message);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnInit();
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnScroll(HWND slider);
@@ -70,9 +67,8 @@ class PlayerPanel {
   void Layout();
   void ShowPanelMenu(std::span<const PanelMenuItem> items, int buttonId);
   void SetGlyph(int buttonId, TextView glyph);
-  HWND child(int id) const { return window_ ? GetDlgItem(window_, id) : nullptr; }
+  HWND child(int id) const { return Window() ? GetDlgItem(Window(), id) : nullptr; }
 
-  HWND window_ = nullptr;
   PlayerControl control_;
   std::array<TransportButton, 8> buttons_;
   UniqueIcon bigIcon_, smallIcon_;

@@ -4,6 +4,8 @@
 #include <wmp.h>
 #include <wrl/client.h>
 
+#include "framework/win/bstr.h"
+
 using Microsoft::WRL::ComPtr;
 
 namespace sorvane::win {
@@ -19,11 +21,8 @@ class ControlPlayer final : public MediaPlayer {
         core_(std::move(core)) {}
 
   bool SetUrl(TextView path) override {
-    BSTR url = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(path.data()), static_cast<UINT>(path.size()));
-    if (!url) return false;
-    const HRESULT hr = core_->put_URL(url);
-    SysFreeString(url);
-    return SUCCEEDED(hr);
+    const Bstr url(path);
+    return url && SUCCEEDED(core_->put_URL(url.get()));
   }
   void Play() override {
     if (controls_) controls_->play();
@@ -83,9 +82,7 @@ class ControlPlayer final : public MediaPlayer {
 std::unique_ptr<MediaPlayer> CreateControlPlayer(IUnknown* control) {
   ComPtr<IWMPPlayer4> player;
   if (!control || FAILED(control->QueryInterface(IID_PPV_ARGS(&player))) || !player) return nullptr;
-  BSTR none = SysAllocString(L"none");
-  player->put_uiMode(none);
-  SysFreeString(none);
+  if (const Bstr none(u"none"); none) player->put_uiMode(none.get());
 
   ComPtr<IWMPSettings> settings;
   ComPtr<IWMPControls> controls;

@@ -1,0 +1,42 @@
+// Where the system calls into the program (window procedures, COM methods,
+// thread entries) nothing may unwind back into the system: a C++ exception
+// crossing a system frame is undefined behaviour. Guarded runs the work and
+// turns anything thrown into a note in the debugger output and a sound answer.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+
+namespace sorvane::win {
+
+inline void ReportUnexpected(const char* where, const char* what) noexcept {
+  char line[256];
+  wsprintfA(line, "Sorvane: %.60s failed: %.160s\n", where, what ? what : "unknown exception");
+  OutputDebugStringA(line);
+}
+
+template <class Result, class Work>
+Result Guarded(const char* where, Result fallback, Work&& work) noexcept {
+  try {
+    return work();
+  } catch (const std::exception& e) {
+    ReportUnexpected(where, e.what());
+  } catch (...) {
+    ReportUnexpected(where, nullptr);
+  }
+  return fallback;
+}
+
+template <class Work>
+void GuardedVoid(const char* where, Work&& work) noexcept {
+  try {
+    work();
+  } catch (const std::exception& e) {
+    ReportUnexpected(where, e.what());
+  } catch (...) {
+    ReportUnexpected(where, nullptr);
+  }
+}
+
+}  // namespace sorvane::win

@@ -1,0 +1,59 @@
+#include "medialist/win/probe_part.h"
+
+#include "language/language_store.h"
+#include "language/win/language_win.h"
+#include "medialist/list_strings.h"
+
+namespace sorvane::win {
+namespace {
+
+Text LangOr(int id, TextView english) {
+  const TextView text = Languages().Str(id);
+  return text.empty() ? Text(english) : Text(text);
+}
+
+ProbeTexts CurrentProbeTexts() {
+  return {LangOr(125, u"Tip: Add Files via Drag and Drop"), LangOr(177, u"Checking media..."),
+          LangOr(178, u"Media checked. Errors:")};
+}
+
+}  // namespace
+
+ProbePart::~ProbePart() {
+  // The worker posts to the window and reads nothing of ours, but it must not outlive the part.
+  if (probe_) probe_->StopProbe();
+}
+
+void ProbePart::OnInitDialog(PartHost& window) { probe_ = std::make_unique<ProbeHost>(window.Window()); }
+
+void ProbePart::StartProbe() {
+  if (!probe_) return;
+  probe_->StartProbe(MakeProbeJob(lists_.Controller().Rows(), CurrentProbeTexts()));
+}
+
+bool ProbePart::OnMessage(PartHost& window, UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (message == kProbeResultMessage) {
+    // Always taken: the batch is freed here even when no rows are left to change.
+    if (probe_) {
+      probe_->OnProbeResult(lParam, lists_.Rows(), [&window](TextView text) { window.SetStatusText(Text(text)); });
+    } else {
+      TakeProbeBatch(lParam);
+    }
+    result = 0;
+    return true;
+  }
+  if (message == RetranslateMessage() && message != 0) {
+    // An empty list's status is the tip: probing it again costs nothing, shows the
+    // tip in the new language and drops a result of the old language still on its way.
+    // A probed list keeps its counts until its next probe.
+    if (lists_.Controller().Rows().Count() == 0) StartProbe();
+    return false;
+  }
+  return false;
+}
+
+void ProbePart::OnClose(PartHost&) {
+  if (probe_) probe_->StopProbe();
+}
+
+}  // namespace sorvane::win

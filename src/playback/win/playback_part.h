@@ -1,0 +1,53 @@
+// Playback as a part of the main window: the player panel in place of the
+// placeholder 1249, the sequencer that chooses what plays next with its seams
+// onto the panel, the control and the settings, the resume seek once the
+// restarted row plays, and the mouse on the video and the panel.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "framework/win/main_window_part.h"
+#include "medialist/media_probe.h"
+#include "medialist/media_rows.h"
+#include "playback/sequencer.h"
+#include "playback/sequencer_adapters.h"
+#include "playback/win/player_panel.h"
+#include "playback/win/sequencer_panel.h"
+
+namespace sorvane::win {
+
+// Posted to the main window when the player reports that a medium plays.
+inline constexpr UINT kNowPlayingMessage = WM_APP + 0x131;
+
+class PlaybackPart final : public MainWindowPart {
+ public:
+  // rows: the shown list; probe: the window thread's probe backend.
+  PlaybackPart(MediaRows& rows, MediaProbeBackend& probe) : rows_(rows), probe_(probe) {}
+  ~PlaybackPart() override;
+
+  PlayerPanel& Panel() { return panel_; }
+  // Null before OnInitDialog.
+  Sequencer* Sequence() { return sequencer_.get(); }
+
+  void OnInitDialog(PartHost& window) override;
+  void LoadSettings(PartHost& window) override;
+  bool OnMessage(PartHost& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void SaveSettings(PartHost& window) override;
+
+ private:
+  void HookMouse(HWND window);
+  static LRESULT CALLBACK MouseHook(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+  MediaRows& rows_;
+  MediaProbeBackend& probe_;
+  PlayerPanel panel_;
+  std::unique_ptr<ControlSequencerPlayer> player_;
+  std::unique_ptr<PanelSequencerPanel> panelSeam_;
+  std::unique_ptr<StoreSequencerSettings> settings_;
+  std::unique_ptr<Sequencer> sequencer_;
+  HWND main_ = nullptr;
+  std::vector<HWND> hooked_;
+};
+
+}  // namespace sorvane::win

@@ -1,0 +1,79 @@
+// Where the INI file lies: beside the program for a portable copy or when a
+// writable one is already there, otherwise in the user's application data.
+#include "settings/ini_document.h"
+#include "settings/settings_store.h"
+
+namespace sorvane {
+
+namespace {
+
+constexpr TextView kTestKey = u"TestIni";
+
+Text FolderOf(const Text& path) {
+  const size_t slash = path.rfind(u'\\');
+  return slash == Text::npos ? Text() : path.substr(0, slash);
+}
+
+Text FileNameOf(const Text& path) {
+  const size_t slash = path.rfind(u'\\');
+  return slash == Text::npos ? path : path.substr(slash + 1);
+}
+
+// The form in which folders are compared: one trailing "\", no doubled ones, lower case.
+Text ComparableFolder(Text folder) {
+  folder.push_back(u'\\');
+  ReplaceAll(folder, u"\\\\", u"\\");
+  return ToLower(folder);
+}
+
+}  // namespace
+
+bool SettingsStore::LocateIniFile(TextView iniPathOverride) {
+  const Text programPath = fs_.ProgramFilePath();
+  const Text programFolder = FolderOf(programPath);
+  const Text tempFolder = ComparableFolder(fs_.TempFolder());
+  const Text appName(kAppName);
+  const Text iniName = appName + u".ini";
+
+  iniPath_ = programFolder + u"\\" + iniName;
+  const Text besideProgram = iniPath_;
+
+  const Text programName = ToLower(FileNameOf(programPath));
+  const size_t marker = programName.find(u"_p");
+  portable_ = marker != Text::npos && marker > 0;
+  if (portable_) WriteString(kProgramSection, kTestKey, u"M", besideProgram);
+
+  bool keepBeside = false;
+  const bool insideTemp = !tempFolder.empty() && tempFolder != u"\\" &&
+                          ComparableFolder(programFolder).starts_with(tempFolder);
+  if (!insideTemp && fs_.PathKind(besideProgram) == 1) {
+    // A read-only file could still hold "eeee" from an earlier run, so the write must succeed too.
+    const bool written = WriteString(kProgramSection, kTestKey, u"eeee", besideProgram);
+    keepBeside = written && ReadString(kProgramSection, kTestKey, u"", 1024, besideProgram) == u"eeee";
+  }
+
+  if (!keepBeside) {
+    const Text folder = fs_.AppDataFolder() + u"\\" + appName;
+    fs_.CreateFolder(folder);
+    iniPath_ = folder + u"\\" + iniName;
+    if (iniPathOverride.size() > 3) iniPath_ = Text(iniPathOverride);
+  }
+
+  WriteString(kProgramSection, kTestKey, u"eeee");
+  ReadString(kProgramSection, kTestKey, u"");
+
+  // Every write above already stores UTF-16LE; this covers a file the test write could not change.
+  std::string bytes;
+  const bool read = fs_.ReadFile(iniPath_, bytes);
+  if (!IniDocument::HasUtf16Bom(bytes) && (read || fs_.PathKind(iniPath_) == 0)) {
+    std::string converted("\xFF\xFE", 2);
+    for (char16_t c : fs_.AnsiToText(bytes)) {
+      converted.push_back(static_cast<char>(c & 0xFF));
+      converted.push_back(static_cast<char>(c >> 8));
+    }
+    fs_.WriteFileAtomic(iniPath_, converted);
+  }
+  return true;
+}
+
+}  // namespace sorvane

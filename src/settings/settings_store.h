@@ -1,0 +1,82 @@
+// The settings store: one INI file (UTF-16LE with byte-order mark) read and
+// written with the semantics of the platform's private-profile functions.
+// Every operation is one read and at most one atomic write; nothing is cached.
+#pragma once
+
+#include "settings/file_system.h"
+#include "framework/text.h"
+
+namespace sorvane {
+
+class IniDocument;
+
+inline constexpr TextView kAppName = u"Sorvane";
+inline constexpr TextView kProgramSection = u"Program";
+inline constexpr TextView kProductSection = u"Sorvane";
+
+class SettingsStore {
+ public:
+  explicit SettingsStore(FileSystem& fs) : fs_(fs) {}
+
+  // Chooses the INI file and portable mode once at start-up (see LocateIniFile
+  // in settings_store.cpp for the rules). iniPathOverride is the "-ini:" value.
+  bool LocateIniFile(TextView iniPathOverride = {});
+
+  const Text& IniPath() const { return iniPath_; }
+  void SetIniPath(Text path) { iniPath_ = std::move(path); }
+  bool PortableMode() const { return portable_; }
+  FileSystem& Files() { return fs_; }
+
+  // Primitives. An empty file argument means IniPath().
+  int ReadInt(TextView section, TextView key, int def, int min = -1, int max = -1, TextView file = {});
+  bool WriteInt(TextView section, TextView key, int value, TextView file = {});
+  // Returns at most capacity - 1 characters; def is returned when the key is missing.
+  Text ReadString(TextView section, TextView key, TextView def, size_t capacity = 1024, TextView file = {});
+  bool WriteString(TextView section, TextView key, TextView value, TextView file = {});
+  bool DeleteSection(TextView section, TextView file = {});
+
+  int ReadProgramInt(TextView key, int def) { return ReadInt(kProgramSection, key, def); }
+  bool WriteProgramInt(TextView key, int value) { return WriteInt(kProgramSection, key, value); }
+  Text ReadProgramString(TextView key, TextView def = {}) { return ReadString(kProgramSection, key, def, 1024); }
+  bool WriteProgramString(TextView key, TextView value) { return WriteString(kProgramSection, key, value); }
+
+  // A text of any length in one section, in chunks of at most 32000 characters,
+  // CR LF stored as U+E000 U+E001 U+E002. Written in one atomic write.
+  Text ReadLongValue(TextView section);
+  bool WriteLongValue(TextView section, TextView text);
+
+ private:
+  Text Path(TextView file) const;
+  // False when the file exists but cannot be read: writing then would lose it.
+  bool Load(const Text& path, IniDocument& doc);
+
+  FileSystem& fs_;
+  Text iniPath_;
+  bool portable_ = false;
+};
+
+// The process-wide store, set up by start-up before anything reads a setting.
+SettingsStore& Settings();
+void InstallSettings(SettingsStore* store);
+
+// An integer setting of section "Sorvane": a key (cut to 63 characters) and the
+// value last read or written, so owners can skip writes of unchanged values.
+struct IntSetting {
+  IntSetting(TextView key, int initial);
+  int Load(SettingsStore& store);               // reads with the current value as default
+  bool Write(SettingsStore& store, int value);  // always writes
+  bool WriteIfChanged(SettingsStore& store, int value);
+  Text key;
+  int value;
+};
+
+// A string setting of section "Program".
+struct StringSetting {
+  StringSetting(TextView key, TextView initial);
+  const Text& Load(SettingsStore& store);  // at most 1023 characters
+  bool Set(SettingsStore& store, TextView text);  // writes only when the text differs
+  Text key;
+  Text value;
+};
+
+}  // namespace sorvane

@@ -1,0 +1,117 @@
+#include "settings/win/win_file_system.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <climits>
+#include <vector>
+
+#include "framework/win/kernel_handle.h"
+#include "framework/win/wintext.h"
+
+namespace sorvane::win {
+
+namespace {
+
+
+Text FolderOf(const Text& path) {
+  const size_t slash = path.find_last_of(u"\\/");
+  return slash == Text::npos ? Text(u".") : path.substr(0, slash);
+}
+
+}  // namespace
+
+bool WinFileSystem::ReadFile(const Text& path, std::string& bytes) {
+  KernelHandle file(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > INT_MAX) return false;
+  bytes.resize(static_cast<size_t>(size.QuadPart));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) return false;
+    if (got == 0) break;
+    done += got;
+  }
+  bytes.resize(done);
+  return true;
+}
+
+bool WinFileSystem::WriteFileAtomic(const Text& path, std::string_view bytes) {
+  // The temporary file lies in the target's folder so that the rename never crosses volumes.
+  wchar_t temp[MAX_PATH + 1] = {};
+  const Text folder = FolderOf(path);
+  if (!GetTempFileNameW(W(folder), L"svn", 0, temp)) return false;
+  bool ok = false;
+  {
+    KernelHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Valid()) {
+      ok = true;
+      size_t done = 0;
+      while (ok && done < bytes.size()) {
+        DWORD wrote = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        ok = ::WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr) && wrote == chunk;
+        done += wrote;
+      }
+      ok = ok && FlushFileBuffers(file.get());
+      ok = file.Close() && ok;
+    }
+  }
+  // A read-only target stays as it is: replacing it would defeat the user's protection.
+  if (ok) {
+    const DWORD attributes = GetFileAttributesW(W(path));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) ok = false;
+  }
+  ok = ok && MoveFileExW(temp, W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(temp);
+  return ok;
+}
+
+int WinFileSystem::PathKind(const Text& path) {
+  const DWORD attributes = GetFileAttributesW(W(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : -1;
+  }
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 2 : 1;
+}
+
+bool WinFileSystem::CreateFolder(const Text& path) { return CreateDirectoryW(W(path), nullptr) != 0; }
+
+Text WinFileSystem::TempFolder() {
+  wchar_t buffer[MAX_PATH + 2] = {};
+  const DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
+  return n > 0 && n <= MAX_PATH + 1 ? T(buffer, n) : Text();
+}
+
+Text WinFileSystem::ProgramFilePath() {
+  // Long paths: grow the buffer until the whole name fits.
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) return T(buffer.data(), n);
+    if (buffer.size() >= 32768) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+Text WinFileSystem::AppDataFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_APPDATA, FALSE)) return {};
+  return T(buffer);
+}
+
+Text WinFileSystem::AnsiToText(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > INT_MAX) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+  return T(out.data(), out.size());
+}
+
+}  // namespace sorvane::win
