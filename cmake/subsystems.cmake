@@ -97,7 +97,7 @@ sorvane_subsystem(settings DEPENDS framework)
 sorvane_subsystem(language DEPENDS framework settings)
 sorvane_subsystem(medialist DEPENDS framework settings language)
 sorvane_subsystem(playback DEPENDS framework settings language medialist)
-sorvane_subsystem(desktop DEPENDS framework settings language)
+sorvane_subsystem(desktop DEPENDS framework settings language medialist playback)
 sorvane_subsystem(app DEPENDS framework settings language medialist playback desktop)
 
 # Everything of one layer, for the tests, tools and benchmarks.

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/command_ids.h"
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace sorvane {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/accelerators.h"
-#include "framework/language_store.h"
+#include "language/language_store.h"
 #include "framework/text.h"
 
 namespace sorvane {

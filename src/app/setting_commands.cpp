@@ -3,8 +3,8 @@
 #include <array>
 
 #include "app/command_ids.h"
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 
 namespace sorvane {
 namespace {

@@ -1,6 +1,6 @@
 #include "desktop/tray_tip.h"
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace sorvane {
 

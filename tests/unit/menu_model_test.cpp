@@ -6,7 +6,7 @@
 
 #include "app/command_ids.h"
 #include "app/setting_commands.h"
-#include "framework/language_store.h"
+#include "language/language_store.h"
 #include "lang_fixture.h"
 
 namespace sorvane {
