@@ -67,10 +67,18 @@ bool IsValidUtf8(std::string_view s) {
       ++i;
       continue;
     }
-    if ((c & 0xE0) == 0xC0) len = 2, cp = c & 0x1F;
-    else if ((c & 0xF0) == 0xE0) len = 3, cp = c & 0x0F;
-    else if ((c & 0xF8) == 0xF0) len = 4, cp = c & 0x07;
-    else return false;
+    if ((c & 0xE0) == 0xC0) {
+      len = 2;
+      cp = c & 0x1Fu;
+    } else if ((c & 0xF0) == 0xE0) {
+      len = 3;
+      cp = c & 0x0Fu;
+    } else if ((c & 0xF8) == 0xF0) {
+      len = 4;
+      cp = c & 0x07u;
+    } else {
+      return false;
+    }
     if (i + len > n) return false;
     for (size_t k = 1; k < len; ++k) {
       const auto d = static_cast<unsigned char>(s[i + k]);

@@ -4,6 +4,7 @@
 //   they come back the same, in the same order (so an exported import is
 //   imported unchanged);
 // - nothing crashes, overruns or hangs (ASan, UBSan and libFuzzer's timeout).
+// Run: fuzz_playlist -dict=tests/fuzz/fuzz_playlist.dict CORPUS tests/fuzz/seeds/fuzz_playlist
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

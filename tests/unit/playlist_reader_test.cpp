@@ -65,6 +65,17 @@ TEST(PlaylistReader, M3uLinesEncodingsAndLineEnds) {
   });
 }
 
+// The choice between UTF-8 and the ANSI code page rests on this test alone.
+TEST(PlaylistReader, Utf8ValidityDecidesTheAnsiFallback) {
+  for (const std::string ok : {"", "abc", "\xC3\xA9", "\xE6\x9B\xB2", "\xF0\x9F\x8E\xB5", "\xF4\x8F\xBF\xBF"}) {
+    EXPECT_TRUE(IsValidUtf8(ok)) << ok;
+  }
+  for (const std::string bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE6\x9B",
+                                "\x80", "Caf\xE9s", "\xF8\x88\x80\x80\x80"}) {
+    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+  }
+}
+
 TEST(PlaylistReader, PlsInNumberOrderAndOnlyItsSection) {
   ExpectReads({
       {"numbered out of order", u"C:\\L\\a.pls",
