@@ -71,4 +71,23 @@ std::vector<Text> SplitCommandLine(TextView line) {
   return args;
 }
 
+Text QuoteCommandLineArgument(TextView argument) {
+  if (!argument.empty() && argument.find_first_of(u" \t\"") == TextView::npos) return Text(argument);
+  Text out = u"\"";
+  size_t backslashes = 0;
+  for (char16_t c : argument) {
+    if (c == u'\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes before a quote escape it and each other; elsewhere they are literal.
+    out.append(c == u'"' ? backslashes * 2 + 1 : backslashes, u'\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(backslashes * 2, u'\\');  // before the closing quote
+  out += u'"';
+  return out;
+}
+
 }  // namespace sorvane

@@ -18,4 +18,9 @@ namespace sorvane {
 // ending the quotes). An empty line gives one empty argument 0.
 std::vector<Text> SplitCommandLine(TextView line);
 
+// One argument (not argument 0) written so that SplitCommandLine gives it back
+// unchanged: quoted when it is empty or holds a blank, tab or quote, with the
+// backslashes before a quote and at the end doubled.
+Text QuoteCommandLineArgument(TextView argument);
+
 }  // namespace sorvane
