@@ -81,8 +81,7 @@ void PlaylistCommands::ExportDialog() {
   ofn.lpstrDefExt = L"m3u";
   // The dialog must not move the working folder: relative paths elsewhere
   // (the portable INI beside the program) are resolved against it.
-  ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-              OFN_PATHMUSTEXIST;
+  ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!GetSaveFileNameW(&ofn)) return;
   ExportTo(ApplyExportExtension(T(file), static_cast<int>(ofn.nFilterIndex)));
 }
