@@ -55,13 +55,33 @@ HWND WaitForProcessWindow(DWORD process, const std::wstring& caption) {
   return found;
 }
 
+// The dialog's controls as "class id" lines, for a failure message.
+std::string Children(HWND dialog) {
+  std::string out;
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM p) -> BOOL {
+        char cls[64] = {};
+        GetClassNameA(child, cls, 64);
+        *reinterpret_cast<std::string*>(p) += std::string(cls) + " " + std::to_string(GetDlgCtrlID(child)) + " parent " +
+                                             std::to_string(GetDlgCtrlID(GetParent(child))) + "\n";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
 // Types a name into a file dialog of another process, picks the file type
 // (0-based) and presses the dialog's default button.
 bool FillFileDialog(HWND dialog, const std::wstring& name, int fileType) {
   HWND edit = GetDlgItem(dialog, kFileNameEdit);
   if (!edit) {
     HWND combo = GetDlgItem(dialog, kFileNameCombo);
-    if (combo) edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    // A combo box of its own (or one inside a ComboBoxEx) holds the edit field.
+    if (combo) {
+      HWND inner = FindWindowExW(combo, nullptr, L"ComboBox", nullptr);
+      edit = FindWindowExW(inner ? inner : combo, nullptr, L"Edit", nullptr);
+    }
   }
   if (!edit) return false;
   if (fileType >= 0) {
@@ -116,8 +136,7 @@ TEST_F(PlaylistE2E, ExportThroughTheSaveDialogGivesWplForTheWplTypeAndM3uForATxt
   SendCommand(w, kCommandExport);
   HWND dialog = WaitForProcessWindow(p.Id(), kExportTitle);
   ASSERT_NE(dialog, nullptr) << "no save dialog";
-  SaveScreenshot(L"playlist_export_dialog");
-  ASSERT_TRUE(FillFileDialog(dialog, out / L"mix", 1));
+  ASSERT_TRUE(FillFileDialog(dialog, out / L"mix", 1)) << Children(dialog);
   const std::wstring wpl = out / L"mix.wpl";
   ASSERT_TRUE(WaitUntil([&] { return FileExists(wpl); }, 20000)) << "no mix.wpl";
   const std::string expectedWpl =
