@@ -85,6 +85,12 @@ TEST(PlaylistFileWin, WritesAndReplacesWholeFilesAndLeavesNoTemporaryFile) {
   ASSERT_EQ(WritePlaylistFile(path, ""), static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(ReadAll(path), "");
   EXPECT_EQ(FilesIn(folder.Path()), std::vector<Text>{u"list.m3u"});
+
+  // A name at the file system's limit leaves no room for a temporary name
+  // beside it: the file is still written, in place.
+  const Text longName = Text(250, u'n') + u".m3u";
+  ASSERT_EQ(WritePlaylistFile(folder / longName, "long"), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(ReadAll(folder / longName), "long");
 }
 
 TEST(PlaylistFileWin, FailuresAnswerTheSystemsReasonAndKeepTheOldFile) {

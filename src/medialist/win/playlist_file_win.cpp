@@ -38,11 +38,9 @@ DWORD WritePlaylistFile(const Text& path, std::string_view bytes) {
 
   const Text temp = path + Format(u".%d.tmp", {static_cast<int>(GetCurrentProcessId())});
   HANDLE file = CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    if (error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH) return error;
-    return WriteInPlace(path, bytes);
-  }
+  // No file beside it (no right to create one, or its longer name does not
+  // fit): write in place; a missing folder fails there with its own error.
+  if (file == INVALID_HANDLE_VALUE) return WriteInPlace(path, bytes);
   DWORD result = WriteAll(file, bytes);
   if (result == ERROR_SUCCESS && !FlushFileBuffers(file)) result = GetLastError();
   CloseHandle(file);
