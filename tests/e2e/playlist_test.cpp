@@ -225,6 +225,32 @@ TEST_F(PlaylistE2E, ImportOfARelativeAndAMissingEntryAddsOneAndSaysOneWasSkipped
   EXPECT_NE(names->find(L"Trip New playlist"), std::wstring::npos) << *names;
 }
 
+// A second start with a playlist, as a double click in Explorer gives it:
+// the running copy imports it into a new list named after the file.
+TEST_F(PlaylistE2E, PlaylistForwardedByASecondStartIsImported) {
+  ASSERT_TRUE(WriteToneWav(media / L"one.wav", 200));
+  const std::wstring list = WriteTripList(media, out);
+  ASSERT_FALSE(list.empty());
+  HWND w = StartWith({});
+  ASSERT_NE(w, nullptr);
+
+  Process second;
+  ASSERT_TRUE(second.Start(SorvaneExe(), L"\"" + list + L"\""));
+  HWND question = p.WaitForMessageBox(kNewListQuestion);
+  ASSERT_NE(question, nullptr) << "the forwarded playlist was not imported";
+  ASSERT_TRUE(PressButton(question, IDYES));
+  HWND note = p.WaitForMessageBox(L"1 added, 1 skipped");
+  ASSERT_NE(note, nullptr);
+  ASSERT_TRUE(PressButton(note, IDOK));
+  ASSERT_TRUE(second.WaitForExit(60000).has_value()) << "the second copy did not end";
+
+  RemoteListView rows(p.Id(), GetDlgItem(w, kListView));
+  EXPECT_EQ(rows.Column(1), std::vector<std::wstring>{media / L"one.wav"});
+  EXPECT_EQ(TextOf(GetDlgItem(w, 1000)).rfind(L"Trip New playlist ", 0), 0u) << TextOf(GetDlgItem(w, 1000));
+  EXPECT_EQ(p.WaitForMessageBox(L"Should duplicate files be skipped?", 300), nullptr);
+  Close(w);
+}
+
 // The drag runs on a thread of its own: the program asks its question while
 // handling the drop, and the drag ends only after that.
 struct DragJob {
