@@ -6,6 +6,7 @@
 #include "medialist/media_list_rows.h"
 #include "medialist/win/adding_part.h"
 #include "medialist/win/media_list_part.h"
+#include "medialist/win/playlist_commands.h"
 #include "medialist/win/probe_part.h"
 #include "playback/win/playback_part.h"
 
@@ -37,7 +38,22 @@ void AddMainWindowParts(MainWindow& window) {
   player.lists->Callbacks().filesDropped = [target = adding.get()](std::vector<Text> paths) {
     target->OnListViewDrop(paths);
   };
+  // Playlist files: Export and Import, and those the adding flow meets.
+  auto playlists = std::make_unique<PlaylistPart>(player.lists->Controller(),
+                                                  [target = adding.get()] { return target->ReadyAdder(); });
+  PlaylistPart* playlistPart = playlists.get();
+  adding->SetPlaylistOpener([playlistPart](const Text& path, bool askWhere) {
+    PlaylistCommands* commands = playlistPart->Commands();
+    return commands ? commands->ImportFile(path, askWhere) : PlaylistOpen::kNotPlaylist;
+  });
+  player.lists->Callbacks().exportPlaylist = [playlistPart] {
+    if (PlaylistCommands* commands = playlistPart->Commands()) commands->ExportDialog();
+  };
+  player.lists->Callbacks().importPlaylist = [playlistPart] {
+    if (PlaylistCommands* commands = playlistPart->Commands()) commands->ImportDialog();
+  };
   window.AddPart(std::move(adding));
+  window.AddPart(std::move(playlists));
   window.AddPart(MakeModeButtonsPart());
 }
 

@@ -14,6 +14,7 @@ MediaAdder& AddingPart::Ready() {
 
 void AddingPart::OnInitDialog(PartHost& window) {
   adder_ = std::make_unique<MediaAdder>(GetModuleHandleW(nullptr), window.Window(), lists_);
+  adder_->SetPlaylistOpener(playlistOpener_);
   DragAcceptFiles(window.Window(), TRUE);
 }
 

@@ -26,6 +26,10 @@ class AddingPart final : public MainWindowPart {
   // The list view's drop of files from outside (MediaListCallbacks::filesDropped).
   void OnListViewDrop(const std::vector<Text>& paths);
   MediaAdder* Adder() { return adder_.get(); }
+  // The adder with the current prober; null before the window exists.
+  MediaAdder* ReadyAdder() { return adder_ ? &Ready() : nullptr; }
+  // Playlist files dropped or named on a command line go here; set before the window is created.
+  void SetPlaylistOpener(PlaylistOpener opener) { playlistOpener_ = std::move(opener); }
 
   void OnInitDialog(PartHost& window) override;
   void OnStarted(PartHost& window) override;
@@ -38,6 +42,7 @@ class AddingPart final : public MainWindowPart {
   MediaListController& lists_;
   std::function<EntryProber*()> prober_;
   std::unique_ptr<MediaAdder> adder_;
+  PlaylistOpener playlistOpener_;
 };
 
 }  // namespace sorvane::win

@@ -6,6 +6,7 @@
 #include "framework/win/wintext.h"
 #include "medialist/adding.h"
 #include "medialist/adding_strings.h"
+#include "medialist/command_line_split.h"
 #include "medialist/folder_scan.h"
 #include "medialist/open_file_selection.h"
 #include "medialist/win/busy_dialog.h"
@@ -56,7 +57,11 @@ class CommandLineBridge final : public CommandLineHost {
     }
     lists_.Selector().Sync();
   }
-  void AddPath(const Text& path) override { adder_.AddPath(path); }
+  // A playlist among the arguments joins the list the line fills.
+  void AddPath(const Text& path) override {
+    if (adder_.OpenPlaylistHere(path)) return;
+    adder_.AddPath(path);
+  }
   // The rows belong to the shown list; writing them under the selector's
   // selection would overwrite another list while the user is choosing one.
   void SaveMediaList() override { lists_.Session().SaveShownList(); }
@@ -119,13 +124,37 @@ void MediaAdder::ImportFolderWithProgress(const Text& folder) {
   busy.Close();
 }
 
+PlaylistOpen MediaAdder::OpenPlaylist(const Text& path, bool askWhere) {
+  return playlistOpener_ ? playlistOpener_(path, askWhere) : PlaylistOpen::kNotPlaylist;
+}
+
+bool MediaAdder::OpenPlaylistHere(const Text& path) { return OpenPlaylist(path, false) != PlaylistOpen::kNotPlaylist; }
+
 void MediaAdder::OpenFromCommandLine(const Text& commandLine) {
+  // A playlist as the first argument (opened from Explorer) is imported with
+  // its own question, the list named after it; the rest of the line joins it.
+  const std::vector<Text> args = SplitCommandLine(commandLine);
+  if (args.size() >= 2) {
+    const PlaylistOpen first = OpenPlaylist(args[1], true);
+    if (first == PlaylistOpen::kCancelled) return;
+    if (first == PlaylistOpen::kImported) {
+      for (size_t i = 2; i < args.size(); ++i)
+        if (!OpenPlaylistHere(args[i])) AddPath(args[i]);
+      lists_.Session().SaveShownList();
+      return;
+    }
+  }
   CommandLineBridge bridge(*this, lists_);
   sorvane::OpenFromCommandLine(commandLine, bridge);
 }
 
 void MediaAdder::OnListViewDrop(const std::vector<Text>& paths) {
-  for (const Text& path : paths) AddPath(ResolveDroppedPath(path));
+  for (const Text& path : paths) {
+    const Text resolved = ResolveDroppedPath(path);
+    const PlaylistOpen opened = OpenPlaylist(resolved, true);
+    if (opened == PlaylistOpen::kCancelled) return;
+    if (opened == PlaylistOpen::kNotPlaylist) AddPath(resolved);
+  }
 }
 
 void MediaAdder::OnDropFiles(HDROP drop) {
@@ -137,7 +166,7 @@ void MediaAdder::OnDropFiles(HDROP drop) {
     path = T(buffer.c_str(), got);
   }
   DragFinish(drop);
-  if (!path.empty()) AddPath(path);
+  if (!path.empty() && OpenPlaylist(path, true) == PlaylistOpen::kNotPlaylist) AddPath(path);
 }
 
 }  // namespace sorvane::win

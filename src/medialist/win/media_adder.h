@@ -22,6 +22,11 @@ inline constexpr UINT kCommandAddFiles = 33372;
 // After a folder scan with the busy dialog, it stays this long.
 inline constexpr DWORD kBusyLingerMs = 500;
 
+// A playlist file reaching the adding flow (dropped, on the command line) is
+// imported instead of probed. askWhere: whether to ask for a new list first.
+enum class PlaylistOpen { kNotPlaylist, kImported, kCancelled };
+using PlaylistOpener = std::function<PlaylistOpen(const Text& path, bool askWhere)>;
+
 class MediaAdder {
  public:
   // instance holds template 349; mainWindow owns the dialogs and is disabled
@@ -29,6 +34,7 @@ class MediaAdder {
   MediaAdder(HINSTANCE instance, HWND mainWindow, MediaListController& lists, EntryProber* prober = nullptr);
 
   void SetProber(EntryProber* prober) { prober_ = prober; }
+  void SetPlaylistOpener(PlaylistOpener opener) { playlistOpener_ = std::move(opener); }
 
   // Command 33372: the open-file dialog; every chosen file is added.
   void AddFilesDialog();
@@ -51,11 +57,17 @@ class MediaAdder {
   // WM_DROPFILES of the main window: only the first item counts. Finishes the drop.
   void OnDropFiles(HDROP drop);
 
+  // Imports path into the list being filled when it is a playlist file.
+  bool OpenPlaylistHere(const Text& path);
+
  private:
   HINSTANCE instance_;
   HWND mainWindow_;
   MediaListController& lists_;
   EntryProber* prober_;
+  PlaylistOpener playlistOpener_;
+
+  PlaylistOpen OpenPlaylist(const Text& path, bool askWhere);
 };
 
 }  // namespace sorvane::win
