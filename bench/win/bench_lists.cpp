@@ -151,13 +151,24 @@ StartTimes StartAndClose(const std::wstring& exe, bool expectRows,
             if (PixelIs(x, (row->top + row->bottom) / 2, kFirstRowColor)) return true;
           return false;
         },
-        120000);
+        30000);
   } else {
     RECT r{};
     GetWindowRect(list, &r);
-    drawn = WaitFine([&] { return PixelIs((r.left + r.right) / 2, r.bottom - 8, kEmptyListColor); }, 120000);
+    drawn = WaitFine([&] { return PixelIs((r.left + r.right) / 2, r.bottom - 8, kEmptyListColor); }, 30000);
   }
-  if (drawn) t.drawn = Ms(start, Now());
+  if (drawn) {
+    t.drawn = Ms(start, Now());
+  } else {
+    // Say what was there instead, so a changed look is told from a slow paint.
+    RECT r{};
+    GetWindowRect(list, &r);
+    HDC screen = GetDC(nullptr);
+    fprintf(stderr, "list not seen painted: pixels %06lx %06lx %06lx in %ld,%ld-%ld,%ld\n",
+            GetPixel(screen, r.left + 40, r.top + 30), GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2),
+            GetPixel(screen, (r.left + r.right) / 2, r.bottom - 8), r.left, r.top, r.right, r.bottom);
+    ReleaseDC(nullptr, screen);
+  }
   if (whileOpen) whileOpen(w, p.Id());
   const LARGE_INTEGER closing = Now();
   PostMessageW(w, WM_COMMAND, kCommandClose, 0);
