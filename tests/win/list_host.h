@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <vector>
 
 #include "framework/win/wintext.h"
@@ -43,6 +44,9 @@ class ListHost {
     MediaListCallbacks cb;
     cb.playUrl = [this](const Text& path) { played.push_back(path); };
     cb.listLoaded = [this](int index) { loaded.push_back(index); };
+    cb.filesDropped = [this](std::vector<Text> paths) {
+      if (filesDropped) filesDropped(std::move(paths));
+    };
     cb.ask = [this](TextView text, TextView, QuestionIcon) {
       asked.push_back(Text(text));
       return answer;
@@ -91,6 +95,7 @@ class ListHost {
   HWND window = nullptr, list = nullptr, selector = nullptr;
   std::vector<Text> played, asked;
   std::vector<int> loaded;
+  std::function<void(std::vector<Text>)> filesDropped;
   Answer answer = Answer::kYes;
 };
 

@@ -42,6 +42,8 @@ class MediaAdder {
   void ImportFolderWithProgress(const Text& folder);
   // False when the scan ended because the program is quitting.
   bool ScanFolder(const Text& folder);
+  // A scan met the program's quit: nothing more is added.
+  bool Quitting() const { return quitting_; }
 
   // At start with the program's own command line, and with a forwarded one.
   void OpenFromCommandLine(const Text& commandLine);
@@ -56,6 +58,7 @@ class MediaAdder {
   HWND mainWindow_;
   MediaListController& lists_;
   EntryProber* prober_;
+  bool quitting_ = false;
 };
 
 }  // namespace sorvane::win
