@@ -46,10 +46,11 @@ TEST(AddingCaseWin, CommandLineDuplicatesAreFoundInEveryScript) {
     host.controller.Start();
     ASSERT_EQ(host.controller.Rows().Count(), 1);
     MediaAdder adder(GetModuleHandleW(nullptr), host.window, host.controller, nullptr);
-    host.answer = Answer::kNo;  // no new list; then: do not skip
+    host.answers = {Answer::kNo, Answer::kYes};  // no new list; skip duplicates
     adder.OpenFromCommandLine(u"S.exe \"" + existing + u"\" \"C:\\MUSIC\\SONG " + p.given + u".mp3\"");
     ASSERT_EQ(host.asked.size(), 2u) << "the second question is about the duplicate";
     EXPECT_EQ(host.asked[1], u"Should duplicate files be skipped?");
+    EXPECT_EQ(host.controller.Rows().Count(), 2) << "the duplicate was skipped";
   }
   DeleteFileW(W(existing));
 }

@@ -49,6 +49,11 @@ class ListHost {
     };
     cb.ask = [this](TextView text, TextView, QuestionIcon) {
       asked.push_back(Text(text));
+      if (!answers.empty()) {
+        const Answer next = answers.front();
+        answers.erase(answers.begin());
+        return next;
+      }
       return answer;
     };
     controller.Attach(window, list, selector, cb);
@@ -97,6 +102,7 @@ class ListHost {
   std::vector<int> loaded;
   std::function<void(std::vector<Text>)> filesDropped;
   Answer answer = Answer::kYes;
+  std::vector<Answer> answers;  // answered first, in order; then answer
 };
 
 inline LRESULT CALLBACK ListHostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
