@@ -151,6 +151,8 @@ TEST_F(MediaListViewEdges, ACloseDuringADroppedFoldersScanEndsTheDropAndAddsNoth
 
   EXPECT_EQ(dropped, S_OK);
   EXPECT_FALSE(IsWindow(host.window)) << "the close was handled during the scan";
+  EXPECT_EQ(host.controller.View().Window(), nullptr) << "the list view went with it";
+  EXPECT_EQ(host.controller.View().DropTarget(), nullptr);
   EXPECT_EQ(prober.probed.size(), 1u) << "neither the folder's other file nor the later dropped path was added";
   EXPECT_TRUE(adder.Quitting());
   EXPECT_TRUE(DropQuitWaiting()) << "the quit is left for the main loop";
