@@ -157,6 +157,19 @@ TEST_F(MediaListViewEdges, ACloseDuringADroppedFoldersScanEndsTheDropAndAddsNoth
   EXPECT_TRUE(adder.Quitting());
   EXPECT_TRUE(DropQuitWaiting()) << "the quit is left for the main loop";
   host.window = nullptr;
+
+  // The busy dialog that went with the window no longer counts as open: the
+  // next one gives its owner back.
+  HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+  {
+    BusyDialog busy(GetModuleHandleW(nullptr), owner);
+    ASSERT_TRUE(busy.Open());
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    busy.Close();
+  }
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  DestroyWindow(owner);
   RemoveTree(folder);
   DeleteFileW(W(loose));
 }
