@@ -61,8 +61,8 @@ TEST(AddingCase, DuplicatesAreFoundThroughThePlatformsCaseMapping) {
   for (const CasePair& p : kPairs) {
     SCOPED_TRACE(p.what);
     TableHost host;
-    host.shown = {Text(u"C:\\x") + p.lower + u".mp3"};
-    const Text upper = Text(u"C:\\X") + p.upper + u".mp3";
+    host.shown = {Text(u"C:\\") + p.lower + u".mp3"};
+    const Text upper = Text(u"C:\\") + p.upper + u".mp3";
     OpenFromCommandLine(u"S.exe \"" + upper + u"\"", host);
     EXPECT_EQ(host.duplicateQuestions, 1) << "the shown row is the same file";
     EXPECT_EQ(host.added, Texts{upper}) << "No adds it all the same";
