@@ -39,7 +39,9 @@ void MediaListView::ShowInFolder(int row) {
     explorer_(*arguments);
     return;
   }
-  ShellExecuteW(nullptr, L"open", L"explorer.exe", W(*arguments), nullptr, SW_SHOWNORMAL);
+  // Owned by the main window, so anything the shell shows stays with it.
+  ShellExecuteW(list_ ? GetAncestor(list_, GA_ROOT) : nullptr, L"open", L"explorer.exe", W(*arguments), nullptr,
+                SW_SHOWNORMAL);
 }
 
 void MediaListView::RunCommand(int command, int row) {
