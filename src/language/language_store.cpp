@@ -181,6 +181,11 @@ std::optional<TextView> LanguageStore::GetLangString(int id) {
   return std::nullopt;
 }
 
+Text LangStringOr(LanguageStore& store, int id, TextView english) {
+  const std::optional<TextView> text = store.GetLangString(id);
+  return Text(text ? *text : english);
+}
+
 TextView LanguageStore::GetInfoString(int id) const {
   if (id < 0 || id >= kInfoStringCount) return {};
   return info_[id];

@@ -115,6 +115,10 @@ inline constexpr int kLanguageCommandLast = 33200;
 std::vector<LanguageMenuItem> BuildLanguageMenu(const LanguageStore& store, bool showIndex);
 
 // The translator template: file name within the temporary folder, and text.
+// The text of id in the store's current language (or English); english only
+// when no language has the id. A text a language gives as empty is empty.
+Text LangStringOr(LanguageStore& store, int id, TextView english);
+
 Text TranslationTemplateFileName(const LanguageStore& store);
 Text TranslationTemplateText(const LanguageStore& store);
 

@@ -25,7 +25,7 @@ void OpenFromCommandLine(TextView commandLine, CommandLineHost& host) {
 
   // Taken once: paths added below do not count as duplicates of each other.
   std::unordered_set<Text> known;
-  for (const Text& path : host.ShownPaths()) known.insert(ToLower(path));
+  for (const Text& path : host.ShownPaths()) known.insert(host.PathCaseKey(path));
 
   const Text caption = AddingString(adding_string::kQuestionCaption);
   bool isNew = false;
@@ -42,7 +42,7 @@ void OpenFromCommandLine(TextView commandLine, CommandLineHost& host) {
   bool skipDuplicates = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const Text& arg = args[i];
-    if (!isNew && known.count(ToLower(arg)) != 0) {
+    if (!isNew && known.count(host.PathCaseKey(arg)) != 0) {
       if (skipDuplicates) continue;
       if (host.Ask(AddingString(adding_string::kSkipDuplicatesQuestion), caption) == Answer::kYes) {
         skipDuplicates = true;

@@ -48,6 +48,10 @@ class CommandLineHost {
   virtual void AddPath(const Text& path) = 0;
   // Saves the list the selector has selected.
   virtual void SaveMediaList() = 0;
+  // The form two paths share when the file system takes them for the same
+  // file: the platform's own case mapping, which covers every script. The
+  // portable lower-casing here knows only some.
+  virtual Text PathCaseKey(const Text& path) { return ToLower(path); }
 };
 
 // Adds the paths named after the program on a command line. Only a line whose

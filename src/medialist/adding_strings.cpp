@@ -25,9 +25,6 @@ Text EnglishAddingString(int id) {
   }
 }
 
-Text AddingString(int id) {
-  Text t = ListString(id);
-  return t.empty() ? EnglishAddingString(id) : t;
-}
+Text AddingString(int id) { return ListStringOr(id, EnglishAddingString(id)); }
 
 }  // namespace sorvane

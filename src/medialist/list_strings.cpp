@@ -37,13 +37,14 @@ Text EnglishListString(int id) {
   }
 }
 
-Text ListString(int id) {
+Text ListStringOr(int id, const Text& english) {
   if (Installed()) {
-    Text t = Installed()(id);
-    if (!t.empty()) return t;
+    if (std::optional<Text> t = Installed()(id)) return std::move(*t);
   }
-  return EnglishListString(id);
+  return english;
 }
+
+Text ListString(int id) { return ListStringOr(id, EnglishListString(id)); }
 
 void InstallListStrings(LangLookup lookup) { Installed() = std::move(lookup); }
 

@@ -1,20 +1,25 @@
 // The language texts the media lists show. The language store supplies them
-// at run time; until one is installed the English texts stand in.
+// at run time; until one is installed, and for an id it does not have, the
+// English texts stand in. A text the language gives as empty stays empty.
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "framework/text.h"
 
 namespace sorvane {
 
-using LangLookup = std::function<Text(int id)>;
+// The text of id; nullopt when no language has the id.
+using LangLookup = std::function<std::optional<Text>(int id)>;
 
 // English text of the ids the media lists use; empty for any other id.
 Text EnglishListString(int id);
 
-// The installed lookup, or the English texts when none is installed (or when
-// the installed one answers with an empty text).
+// The installed lookup's text of id; english when none is installed or it
+// has no such id.
+Text ListStringOr(int id, const Text& english);
+// ListStringOr with EnglishListString(id).
 Text ListString(int id);
 void InstallListStrings(LangLookup lookup);
 

@@ -143,17 +143,22 @@ int ProbeWorker::StartProbe(ProbeJob job) {
   stop_ = false;
   const uint64_t generation = ++generation_;
   try {
-    thread_ = std::thread([this, job = std::move(job), generation]() {
-      std::unique_ptr<MediaProbeBackend> backend = factory_();
-      if (!backend) return;
-      ProbeSeams seams;
-      seams.sleep = [this](int ms) { InterruptibleSleep(ms); };
-      seams.nowMs = [] {
-        return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                         std::chrono::steady_clock::now().time_since_epoch())
-                                         .count());
-      };
-      RunProbe(job, generation, *backend, sink_, stop_, seams);
+    thread_ = std::thread([this, job = std::move(job), generation]() noexcept {
+      // A thread entry: anything thrown below would end the process. A probe
+      // that fails this way just ends; the rows keep what they had.
+      try {
+        std::unique_ptr<MediaProbeBackend> backend = factory_();
+        if (!backend) return;
+        ProbeSeams seams;
+        seams.sleep = [this](int ms) { InterruptibleSleep(ms); };
+        seams.nowMs = [] {
+          return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                           std::chrono::steady_clock::now().time_since_epoch())
+                                           .count());
+        };
+        RunProbe(job, generation, *backend, sink_, stop_, seams);
+      } catch (...) {
+      }
     });
   } catch (const std::system_error&) {
     return -1;

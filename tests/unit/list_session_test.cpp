@@ -307,10 +307,10 @@ TEST_F(ListSessionTest, EditsAreSavedOnceABurstHasWaitedTwoSeconds) {
 
 TEST_F(ListSessionTest, TextsFollowTheInstalledLanguageWithEnglishForGaps) {
   session.Start();
-  InstallListStrings([](int id) -> Text {
+  InstallListStrings([](int id) -> std::optional<Text> {
     if (id == 31) return u"Neue Wiedergabeliste";
     if (id == 146) return u"Entfernen";
-    return {};  // no text: the English one stands in
+    return std::nullopt;  // no such id: the English one stands in
   });
   EXPECT_EQ(session.EntryText(2), u"    - Entfernen");
   EXPECT_EQ(session.EntryText(1), u"....   + Add New Playlist");

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <vector>
 
 #include "framework/win/wintext.h"
@@ -43,8 +44,16 @@ class ListHost {
     MediaListCallbacks cb;
     cb.playUrl = [this](const Text& path) { played.push_back(path); };
     cb.listLoaded = [this](int index) { loaded.push_back(index); };
+    cb.filesDropped = [this](std::vector<Text> paths) {
+      if (filesDropped) filesDropped(std::move(paths));
+    };
     cb.ask = [this](TextView text, TextView, QuestionIcon) {
       asked.push_back(Text(text));
+      if (!answers.empty()) {
+        const Answer next = answers.front();
+        answers.erase(answers.begin());
+        return next;
+      }
       return answer;
     };
     controller.Attach(window, list, selector, cb);
@@ -91,7 +100,9 @@ class ListHost {
   HWND window = nullptr, list = nullptr, selector = nullptr;
   std::vector<Text> played, asked;
   std::vector<int> loaded;
+  std::function<void(std::vector<Text>)> filesDropped;
   Answer answer = Answer::kYes;
+  std::vector<Answer> answers;  // answered first, in order; then answer
 };
 
 inline LRESULT CALLBACK ListHostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {

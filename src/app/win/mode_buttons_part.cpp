@@ -23,11 +23,6 @@ constexpr ButtonSpec kButtons[] = {
     {IDC_FLYOUT_BUTTON, 13, u"Be FlyOut", {166, 203, 236, 216}, Follow::kCentred},
 };
 
-Text LangOr(int id, TextView english) {
-  const TextView text = Languages().Str(id);
-  return text.empty() ? Text(english) : Text(text);
-}
-
 class ModeButtonsPart final : public MainWindowPart {
  public:
   void OnInitDialog(PartHost& window) override {
@@ -36,7 +31,7 @@ class ModeButtonsPart final : public MainWindowPart {
     for (const ButtonSpec& b : kButtons) {
       RECT r = b.dialogUnits;
       MapDialogRect(w, &r);
-      HWND button = CreateWindowExW(0, L"Button", W(LangOr(b.textId, b.english)),
+      HWND button = CreateWindowExW(0, L"Button", W(LangStringOr(Languages(), b.textId, b.english)),
                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, r.left, r.top,
                                     r.right - r.left, r.bottom - r.top, w,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), GetModuleHandleW(nullptr),
@@ -50,7 +45,7 @@ class ModeButtonsPart final : public MainWindowPart {
   bool OnMessage(PartHost& window, UINT message, WPARAM, LPARAM, LRESULT&) override {
     if (message == RetranslateMessage() && message != 0) {
       for (const ButtonSpec& b : kButtons)
-        if (HWND button = window.Item(b.id)) SetWindowTextW(button, W(LangOr(b.textId, b.english)));
+        if (HWND button = window.Item(b.id)) SetWindowTextW(button, W(LangStringOr(Languages(), b.textId, b.english)));
     }
     return false;
   }

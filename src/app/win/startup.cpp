@@ -15,6 +15,7 @@
 #include "settings/win/win_file_system.h"
 #include "language/language_start.h"
 #include "desktop/win/theme_start.h"
+#include "framework/win/system_library.h"
 #include "framework/win/wintext.h"
 
 namespace sorvane::win {
@@ -39,11 +40,7 @@ void MakeDpiAware() {
   if (fn) fn();
 }
 
-Text ProgramFileName() {
-  wchar_t path[MAX_PATH * 4] = {};
-  const DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  return Text(FileNameOf(T(path, n)));
-}
+Text ProgramFileName() { return Text(FileNameOf(ModuleFileName())); }
 
 }  // namespace
 

@@ -39,4 +39,19 @@ void GuardedVoid(const char* where, Work&& work) noexcept {
   }
 }
 
+// For window and subclass procedures: answers what work answers; when work
+// fails, what the default procedure (fallback) answers, so the message is
+// still handled the way the system would.
+template <class Work, class Fallback>
+LRESULT GuardedOrDefault(const char* where, Work&& work, Fallback&& fallback) noexcept {
+  bool failed = true;
+  const LRESULT result = Guarded<LRESULT>(where, 0, [&]() -> LRESULT {
+    const LRESULT answer = work();
+    failed = false;
+    return answer;
+  });
+  if (!failed) return result;
+  return Guarded<LRESULT>(where, 0, [&]() -> LRESULT { return fallback(); });
+}
+
 }  // namespace sorvane::win

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/win/boundary.h"
+
 namespace sorvane::win {
 
 namespace {
@@ -24,15 +26,16 @@ void MainFrameLoop::RemoveMessageFilter(MessageFilter* f) { RemoveFrom(filters_,
 bool MainFrameLoop::Filter(MSG& message) {
   // A filter may remove itself (its window closing) while handling: walk a copy.
   const std::vector<MessageFilter*> filters = filters_;
+  // A filter that fails leaves the message to the next one and to dispatch.
   for (auto it = filters.rbegin(); it != filters.rend(); ++it)
-    if ((*it)->PreTranslateMessage(message)) return true;
+    if (Guarded("message filter", false, [&] { return (*it)->PreTranslateMessage(message); })) return true;
   return false;
 }
 
 bool MainFrameLoop::IdleRound(int count) {
   const std::vector<IdleHandler*> handlers = idle_;
   bool more = false;
-  for (IdleHandler* h : handlers) more = h->OnIdle(count) || more;
+  for (IdleHandler* h : handlers) more = Guarded("idle handler", false, [&] { return h->OnIdle(count); }) || more;
   return more;
 }
 

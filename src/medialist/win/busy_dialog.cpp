@@ -29,18 +29,28 @@ bool BusyDialog::Open() {
   if (Window()) return true;
   if (!DialogWindow::Create(instance_, IDD_BUSY, owner_)) return false;
   ++OpenDialogs();
+  counted_ = true;
   ShowWindow(Window(), SW_SHOW);
   if (owner_) EnableWindow(owner_, FALSE);
   return true;
 }
 
 void BusyDialog::Close() {
-  if (!Window()) return;
+  if (!Window()) {
+    Uncount();  // it went with its owner (the main window closed during the scan)
+    return;
+  }
   KillTimer(Window(), kTimerId);
   // Enable first, so the activation goes back to the owner and not to
   // another program when the dialog disappears.
-  if (--OpenDialogs() == 0 && owner_) EnableWindow(owner_, TRUE);
+  Uncount();
   DestroyWindow(Window());  // the base forgets the window at WM_NCDESTROY
+}
+
+void BusyDialog::Uncount() {
+  if (!counted_) return;
+  counted_ = false;
+  if (--OpenDialogs() == 0 && owner_ && IsWindow(owner_)) EnableWindow(owner_, TRUE);
 }
 
 INT_PTR BusyDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
@@ -53,6 +63,9 @@ INT_PTR BusyDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     case WM_CLOSE:
       return TRUE;  // the scan closes it, not the user
+    case WM_DESTROY:
+      Uncount();  // also when destroyed with its owner
+      return FALSE;
     default:
       return FALSE;
   }

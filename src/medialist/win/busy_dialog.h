@@ -29,10 +29,13 @@ class BusyDialog : public DialogWindow<BusyDialog> {
  private:
   void OnInit();
   void OnTick();
+  // Leaves the count of open busy dialogs, once.
+  void Uncount();
 
   HINSTANCE instance_;
   HWND owner_;
   BusyAnimation animation_;
+  bool counted_ = false;
 };
 
 // Dispatches every message waiting in this thread's queue. On WM_QUIT it puts

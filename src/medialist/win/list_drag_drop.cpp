@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "framework/win/boundary.h"
 #include "framework/win/com_object.h"
 #include "framework/win/wintext.h"
 #include "medialist/win/media_list_view.h"
@@ -106,39 +107,56 @@ DWORD ListDropTarget::EffectAt(POINTL pt) {
 }
 
 HRESULT ListDropTarget::DragEnter(IDataObject* data, DWORD, POINTL pt, DWORD* effect) {
-  files_ = HasFiles(data);
-  *effect = EffectAt(pt);
-  return S_OK;
+  if (!effect) return E_INVALIDARG;
+  *effect = DROPEFFECT_NONE;
+  return Guarded("ListDropTarget::DragEnter", S_OK, [&] {
+    files_ = HasFiles(data);
+    *effect = EffectAt(pt);
+    return S_OK;
+  });
 }
 
 HRESULT ListDropTarget::DragOver(DWORD, POINTL pt, DWORD* effect) {
-  *effect = EffectAt(pt);
-  return S_OK;
+  if (!effect) return E_INVALIDARG;
+  *effect = DROPEFFECT_NONE;
+  return Guarded("ListDropTarget::DragOver", S_OK, [&] {
+    *effect = EffectAt(pt);
+    return S_OK;
+  });
 }
 
 HRESULT ListDropTarget::DragLeave() {
   files_ = false;
-  if (view_ptr_) view_ptr_->EndDrag();
-  return S_OK;
+  return Guarded("ListDropTarget::DragLeave", S_OK, [&] {
+    if (view_ptr_) view_ptr_->EndDrag();
+    return S_OK;
+  });
 }
 
 HRESULT ListDropTarget::Drop(IDataObject* data, DWORD, POINTL pt, DWORD* effect) {
+  if (!effect) return E_INVALIDARG;
   *effect = DROPEFFECT_NONE;
   files_ = false;
-  if (!view_ptr_) return S_OK;
-  if (view_ptr_->InternalDrag()) {
-    POINT client{pt.x, pt.y};
-    ScreenToClient(view_ptr_->Window(), &client);
-    if (view_ptr_->DropAt(client)) *effect = DROPEFFECT_MOVE;
-  } else {
-    std::vector<Text> files = DroppedFiles(data);
-    if (!files.empty()) {
-      *effect = DROPEFFECT_COPY;
-      view_ptr_->DropFiles(std::move(files));
+  // Adding dropped folders pumps messages: the window (and with it the view's
+  // hold on this object) may go before the call returns.
+  Microsoft::WRL::ComPtr<ListDropTarget> self(this);
+  return Guarded("ListDropTarget::Drop", S_OK, [&] {
+    if (!view_ptr_) return S_OK;
+    if (view_ptr_->InternalDrag()) {
+      POINT client{pt.x, pt.y};
+      ScreenToClient(view_ptr_->Window(), &client);
+      if (view_ptr_->DropAt(client)) *effect = DROPEFFECT_MOVE;
+    } else {
+      std::vector<Text> files = DroppedFiles(data);
+      if (!files.empty()) {
+        *effect = DROPEFFECT_COPY;
+        view_ptr_->DropFiles(std::move(files));
+      }
     }
-  }
-  view_ptr_->EndDrag();
-  return S_OK;
+    // Forgotten when the list view was destroyed meanwhile.
+    if (view_ptr_) view_ptr_->EndDrag();
+    return S_OK;
+  });
 }
 
 }  // namespace sorvane::win

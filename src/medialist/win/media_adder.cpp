@@ -17,6 +17,17 @@
 namespace sorvane::win {
 namespace {
 
+// Upper-cased without any language's rules, as the file system compares
+// names; the portable lower-casing stands in if the platform refuses.
+Text FileSystemCaseKey(const Text& path) {
+  if (path.empty()) return path;
+  std::wstring upper(path.size(), L'\0');
+  const int n = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, W(path), static_cast<int>(path.size()),
+                              upper.data(), static_cast<int>(upper.size()), nullptr, nullptr, 0);
+  if (n <= 0) return ToLower(path);
+  return T(upper.data(), static_cast<size_t>(n));
+}
+
 class AddPathBridge final : public AddPathHost {
  public:
   explicit AddPathBridge(MediaAdder& adder) : adder_(adder) {}
@@ -65,6 +76,7 @@ class CommandLineBridge final : public CommandLineHost {
   // The rows belong to the shown list; writing them under the selector's
   // selection would overwrite another list while the user is choosing one.
   void SaveMediaList() override { lists_.Session().SaveShownList(); }
+  Text PathCaseKey(const Text& path) override { return FileSystemCaseKey(path); }
 
  private:
   MediaAdder& adder_;
@@ -76,7 +88,9 @@ class CommandLineBridge final : public CommandLineHost {
 MediaAdder::MediaAdder(HINSTANCE instance, HWND mainWindow, MediaListController& lists, EntryProber* prober)
     : instance_(instance), mainWindow_(mainWindow), lists_(lists), prober_(prober) {}
 
-void MediaAdder::AddMediaFile(const Text& path) { lists_.AddMediaFile(path, prober_); }
+void MediaAdder::AddMediaFile(const Text& path) {
+  if (!quitting_) lists_.AddMediaFile(path, prober_);
+}
 
 void MediaAdder::AddFilesDialog() {
   const Text filter = OpenFileFilter(AddingString);
@@ -108,11 +122,17 @@ void MediaAdder::ImportFromFolder() {
 }
 
 bool MediaAdder::ScanFolder(const Text& folder) {
+  if (quitting_) return false;
   Win32DirectoryLister lister;
-  return sorvane::ScanFolder(folder, lister, {[this](const Text& path) { AddMediaFile(path); }, PumpWaitingMessages});
+  // The pump may close the window (a WM_CLOSE from outside); the quit it then
+  // meets ends this and every later addition of the same batch.
+  if (!sorvane::ScanFolder(folder, lister, {[this](const Text& path) { AddMediaFile(path); }, PumpWaitingMessages}))
+    quitting_ = true;
+  return !quitting_;
 }
 
 void MediaAdder::AddPath(const Text& path) {
+  if (quitting_) return;
   AddPathBridge bridge(*this);
   sorvane::AddPath(bridge, path);
 }
@@ -120,7 +140,7 @@ void MediaAdder::AddPath(const Text& path) {
 void MediaAdder::ImportFolderWithProgress(const Text& folder) {
   BusyDialog busy(instance_, mainWindow_);
   busy.Open();
-  if (ScanFolder(folder)) PumpMessagesFor(kBusyLingerMs);
+  if (ScanFolder(folder) && !PumpMessagesFor(kBusyLingerMs)) quitting_ = true;
   busy.Close();
 }
 
@@ -150,6 +170,7 @@ void MediaAdder::OpenFromCommandLine(const Text& commandLine) {
 
 void MediaAdder::OnListViewDrop(const std::vector<Text>& paths) {
   for (const Text& path : paths) {
+    if (quitting_) break;
     const Text resolved = ResolveDroppedPath(path);
     const PlaylistOpen opened = OpenPlaylist(resolved, true);
     if (opened == PlaylistOpen::kCancelled) return;

@@ -48,6 +48,8 @@ class MediaAdder {
   void ImportFolderWithProgress(const Text& folder);
   // False when the scan ended because the program is quitting.
   bool ScanFolder(const Text& folder);
+  // A scan met the program's quit: nothing more is added.
+  bool Quitting() const { return quitting_; }
 
   // At start with the program's own command line, and with a forwarded one.
   void OpenFromCommandLine(const Text& commandLine);
@@ -66,6 +68,7 @@ class MediaAdder {
   MediaListController& lists_;
   EntryProber* prober_;
   PlaylistOpener playlistOpener_;
+  bool quitting_ = false;
 
   PlaylistOpen OpenPlaylist(const Text& path, bool askWhere);
 };

@@ -13,7 +13,11 @@ MediaListPart::MediaListPart(MediaListCallbacks callbacks)
                                                      [this](int row) { controller_.View().SelectAndFocus(row); }}) {}
 
 void MediaListPart::OnInitDialog(PartHost& window) {
-  InstallListStrings([](int id) { return Text(Languages().Str(id)); });
+  InstallListStrings([](int id) -> std::optional<Text> {
+    const std::optional<TextView> text = Languages().GetLangString(id);
+    if (!text) return std::nullopt;
+    return Text(*text);
+  });
   HWND w = window.Window();
   controller_.Attach(w, GetDlgItem(w, IDC_LIST_VIEW), GetDlgItem(w, IDC_LIST_SELECTOR), callbacks_);
   // The media list keeps its dark look whatever the theme.

@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "framework/win/boundary.h"
+#include "framework/win/system_library.h"
 #include "framework/win/wintext.h"
 #include "medialist/list_strings.h"
+#include "medialist/type_ahead.h"
 
 namespace sorvane::win {
 
@@ -35,7 +38,7 @@ UniqueImageList BuildImageList() {
   UniqueImageList list(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 2, 2));
   if (!list) return list;
   HMODULE shell = GetModuleHandleW(L"shell32.dll");
-  if (!shell) shell = LoadLibraryW(L"shell32.dll");
+  if (!shell) shell = LoadSystemLibrary(L"shell32.dll");
   for (int id : kShellIcons) {
     HICON icon = shell ? static_cast<HICON>(LoadImageW(shell, MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, 0)) : nullptr;
     if (icon) {
@@ -65,6 +68,9 @@ bool MediaListView::Attach(HWND listView, MediaList& rows, MediaListViewHandlers
 
   ListView_SetExtendedListViewStyleEx(list_, LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES,
                                       LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES);
+  // images_ owns the icons; without this style the control would destroy
+  // them a second time when it goes.
+  SetWindowLongPtrW(list_, GWL_STYLE, GetWindowLongPtrW(list_, GWL_STYLE) | LVS_SHAREIMAGELISTS);
   images_ = BuildImageList();
   ListView_SetImageList(list_, images_.get(), LVSIL_SMALL);
   for (int c = 0; c < kColumnCount; ++c) {
@@ -324,6 +330,9 @@ bool MediaListView::OnNotify(const NMHDR* header, LRESULT& result) {
     case NM_CUSTOMDRAW:
       result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
       return true;
+    case LVN_ODFINDITEMW:
+      result = OnFindItem(*reinterpret_cast<const NMLVFINDITEMW*>(header));
+      return true;
     case LVN_BEGINDRAG:
     case LVN_BEGINRDRAG:
       StartDragDrop(reinterpret_cast<const NMLISTVIEW*>(header)->iItem);
@@ -341,6 +350,18 @@ bool MediaListView::OnNotify(const NMHDR* header, LRESULT& result) {
 
 
 
+
+// Typing in the list: the control asks for the row whose title starts with
+// what was typed (owner-data rows have no texts of their own to search).
+LRESULT MediaListView::OnFindItem(const NMLVFINDITEMW& find) const {
+  if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+  TitleSearch search;
+  search.text = T(find.lvfi.psz);
+  search.start = find.iStart;
+  search.prefix = (find.lvfi.flags & LVFI_PARTIAL) != 0;
+  search.wrap = (find.lvfi.flags & LVFI_WRAP) != 0;
+  return FindTitleRow(*rows_, search);
+}
 
 LRESULT MediaListView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -367,11 +388,14 @@ LRESULT CALLBACK MediaListView::SubclassProc(HWND window, UINT message, WPARAM w
   auto* self = reinterpret_cast<MediaListView*>(data);
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-    if (self) self->RevokeDropTarget();
+    if (self) GuardedVoid("list view", [&] { self->RevokeDropTarget(); });
     if (self) self->list_ = nullptr;
     return DefSubclassProc(window, message, wParam, lParam);
   }
-  return self ? self->HandleMessage(window, message, wParam, lParam) : DefSubclassProc(window, message, wParam, lParam);
+  if (!self) return DefSubclassProc(window, message, wParam, lParam);
+  return GuardedOrDefault(
+      "list view", [&] { return self->HandleMessage(window, message, wParam, lParam); },
+      [&] { return DefSubclassProc(window, message, wParam, lParam); });
 }
 
 }  // namespace sorvane::win

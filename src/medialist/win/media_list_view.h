@@ -77,6 +77,10 @@ class MediaListView {
   void SelectAllEntries();
   void InvertSelection();
   void ShowInFolder(int row);
+  // Stands in for starting the explorer with these arguments (tests record them).
+  void SetExplorerLauncher(std::function<void(const Text& arguments)> launch) { explorer_ = std::move(launch); }
+  // The registered drop target; null when OLE is not initialised here.
+  IDropTarget* DropTarget() const { return dropTarget_.Get(); }
   void RunCommand(int command, int row);
 
   // Forwarded WM_NOTIFY of the control; result is the value to answer.
@@ -102,6 +106,7 @@ class MediaListView {
   void SyncSelectionFromControl();
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
   void OnGetDispInfo(NMLVDISPINFOW& info);
+  LRESULT OnFindItem(const NMLVFINDITEMW& find) const;
   void StartDragDrop(int source);
   void EraseMark();
   void DrawMark();
@@ -113,6 +118,7 @@ class MediaListView {
   HWND list_ = nullptr;
   MediaList* rows_ = nullptr;
   MediaListViewHandlers handlers_;
+  std::function<void(const Text& arguments)> explorer_;
   UniqueImageList images_;
   HFONT normalFont_ = nullptr;  // the control's own font, not ours
   UniqueFont boldFont_;

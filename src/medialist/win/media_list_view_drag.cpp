@@ -78,11 +78,14 @@ DWORD MediaListView::DragOverAt(POINT client) {
   }
   if (at.hitRow >= 0) {
     const int step = height > 0 ? height : 16;
-    if (client.y < area.top + kScrollBand) {
+    // The rows begin under the header: the upper band lies there, not at the
+    // client top, which the header covers. A band scrolls only while there is
+    // something to bring in, so the first and last rows still take drops.
+    if (client.y < topRow.top + kScrollBand && top > 0) {
       ListView_Scroll(list_, 0, -step);
       return DROPEFFECT_SCROLL;
     }
-    if (client.y >= area.bottom - kScrollBand) {
+    if (client.y >= area.bottom - kScrollBand && top + ListView_GetCountPerPage(list_) < rows_->Count()) {
       ListView_Scroll(list_, 0, step);
       return DROPEFFECT_SCROLL;
     }

@@ -5,6 +5,7 @@
 
 #include "framework/win/wintext.h"
 #include "medialist/list_strings.h"
+#include "medialist/show_in_folder.h"
 
 namespace sorvane::win {
 
@@ -31,8 +32,16 @@ UniqueMenu BuildListContextMenu() {
 
 void MediaListView::ShowInFolder(int row) {
   if (!rows_ || !rows_->IsRow(row)) return;
-  const Text params = u"/select,\"" + rows_->Cell(row, kColumnPath) + u"\"";
-  ShellExecuteW(nullptr, L"open", L"explorer.exe", W(params), nullptr, SW_SHOWNORMAL);
+  // A path that cannot name a file came from a hand-edited list: nothing to show.
+  const std::optional<Text> arguments = ShowInFolderArguments(rows_->Cell(row, kColumnPath));
+  if (!arguments) return;
+  if (explorer_) {
+    explorer_(*arguments);
+    return;
+  }
+  // Owned by the main window, so anything the shell shows stays with it.
+  ShellExecuteW(list_ ? GetAncestor(list_, GA_ROOT) : nullptr, L"open", L"explorer.exe", W(*arguments), nullptr,
+                SW_SHOWNORMAL);
 }
 
 void MediaListView::RunCommand(int command, int row) {

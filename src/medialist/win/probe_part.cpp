@@ -7,14 +7,10 @@
 namespace sorvane::win {
 namespace {
 
-Text LangOr(int id, TextView english) {
-  const TextView text = Languages().Str(id);
-  return text.empty() ? Text(english) : Text(text);
-}
-
 ProbeTexts CurrentProbeTexts() {
-  return {LangOr(125, u"Tip: Add Files via Drag and Drop"), LangOr(177, u"Checking media..."),
-          LangOr(178, u"Media checked. Errors:")};
+  LanguageStore& store = Languages();
+  return {LangStringOr(store, 125, u"Tip: Add Files via Drag and Drop"), LangStringOr(store, 177, u"Checking media..."),
+          LangStringOr(store, 178, u"Media checked. Errors:")};
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include "framework/win/system_library.h"
 #include "framework/win/wintext.h"
 
 using Microsoft::WRL::ComPtr;
@@ -27,7 +28,7 @@ using GetStoreFn = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, GETPROPERTYSTOREFLAGS, RE
 
 // Loaded once and never freed: the handle lives as long as the process.
 HMODULE Shell32() {
-  static HMODULE module = LoadLibraryW(L"shell32.dll");
+  static HMODULE module = LoadSystemLibrary(L"shell32.dll");
   return module;
 }
 
@@ -77,14 +78,14 @@ struct MfApi {
 const MfApi& Mf() {
   static const MfApi api = [] {
     MfApi a;
-    if (HMODULE plat = LoadLibraryW(L"mfplat.dll")) {
+    if (HMODULE plat = LoadSystemLibrary(L"mfplat.dll")) {
       a.startup = reinterpret_cast<decltype(&MFStartup)>(reinterpret_cast<void*>(GetProcAddress(plat, "MFStartup")));
       a.shutdown =
           reinterpret_cast<decltype(&MFShutdown)>(reinterpret_cast<void*>(GetProcAddress(plat, "MFShutdown")));
       a.createResolver = reinterpret_cast<decltype(&MFCreateSourceResolver)>(
           reinterpret_cast<void*>(GetProcAddress(plat, "MFCreateSourceResolver")));
     }
-    if (HMODULE mf = LoadLibraryW(L"mf.dll")) {
+    if (HMODULE mf = LoadSystemLibrary(L"mf.dll")) {
       a.getService =
           reinterpret_cast<decltype(&MFGetService)>(reinterpret_cast<void*>(GetProcAddress(mf, "MFGetService")));
     }

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+#include "framework/win/boundary.h"
 #include "framework/win/com_object.h"
 #include "framework/win/owned_window.h"
 
@@ -143,12 +144,16 @@ class EventSink final : public IDispatch, RefCounted<EventSink> {
   }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-    if (!handler_) return S_OK;
-    static const DISPPARAMS kNoArgs{};
-    // A copy keeps the handler alive even if it disconnects the sink.
-    auto handler = handler_;
-    handler(id, params ? *params : kNoArgs);
-    return S_OK;
+    // An event the program fails to handle is still delivered: the control
+    // goes on, and nothing unwinds into it.
+    return Guarded("control event", S_OK, [&] {
+      if (!handler_) return S_OK;
+      static const DISPPARAMS kNoArgs{};
+      // A copy keeps the handler alive even if it disconnects the sink.
+      auto handler = handler_;
+      handler(id, params ? *params : kNoArgs);
+      return S_OK;
+    });
   }
 
  private:
@@ -331,6 +336,10 @@ ComPtr<IUnknown> GetHostedControl(HWND host) {
   if (!host || !IsWindow(host)) return nullptr;
   // The answer already carries the reference we take over.
   return Adopt(reinterpret_cast<IUnknown*>(SendMessageW(host, AtlGetControlMessage(), 0, 0)));
+}
+
+ComPtr<IDispatch> MakeControlEventSink(const IID& source, ControlEventHandler handler) {
+  return Adopt<IDispatch>(new EventSink(source, std::move(handler)));
 }
 
 bool ConnectControlEvents(HWND host, ControlEventHandler handler) {

@@ -32,4 +32,8 @@ Microsoft::WRL::ComPtr<IUnknown> GetHostedControl(HWND host);
 using ControlEventHandler = std::function<void(DISPID, const DISPPARAMS&)>;
 bool ConnectControlEvents(HWND host, ControlEventHandler handler);
 
+// The sink ConnectControlEvents advises, answering as source; its Invoke
+// hands each event to handler.
+Microsoft::WRL::ComPtr<IDispatch> MakeControlEventSink(const IID& source, ControlEventHandler handler);
+
 }  // namespace sorvane::win

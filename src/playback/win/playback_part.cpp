@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/win/boundary.h"
 #include "language/language_store.h"
 #include "resource_ids.h"
 #include "settings/settings_store.h"
@@ -19,6 +20,7 @@ bool IsSequencerCommand(int id) {
 }  // namespace
 
 PlaybackPart::~PlaybackPart() {
+  if (CurrentLoop()) CurrentLoop()->RemoveMessageFilter(this);
   for (HWND w : hooked_)
     if (IsWindow(w)) RemoveWindowSubclass(w, MouseHook, kMouseHookId);
 }
@@ -63,6 +65,17 @@ bool PlaybackPart::OnMessage(PartHost&, UINT message, WPARAM wParam, LPARAM lPar
   return false;
 }
 
+// After the main window added its own filter: the loop asks the latest first.
+void PlaybackPart::OnStarted(PartHost&) {
+  if (!CurrentLoop()) return;
+  CurrentLoop()->RemoveMessageFilter(this);
+  CurrentLoop()->AddMessageFilter(this);
+}
+
+void PlaybackPart::OnClose(PartHost&) {
+  if (CurrentLoop()) CurrentLoop()->RemoveMessageFilter(this);
+}
+
 void PlaybackPart::SaveSettings(PartHost&) {
   panel_.SaveVolume(Settings());
   if (sequencer_) sequencer_->SaveResume();  // "m_Sel", "m_Position"
@@ -79,20 +92,26 @@ void PlaybackPart::HookMouse(HWND window) {
 LRESULT CALLBACK PlaybackPart::MouseHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data) {
   auto* self = reinterpret_cast<PlaybackPart*>(data);
-  switch (message) {
-    case WM_LBUTTONDOWN:
-      ReleaseCapture();
-      SendMessageW(self->main_, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(GetMessagePos()));
-      return 0;
-    case WM_RBUTTONDOWN:
-      return 0;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(window, MouseHook, kMouseHookId);
-      break;
-    default:
-      break;
-  }
-  return DefSubclassProc(window, message, wParam, lParam);
+  auto byDefault = [&] { return DefSubclassProc(window, message, wParam, lParam); };
+  return GuardedOrDefault(
+      "mouse hook",
+      [&]() -> LRESULT {
+        switch (message) {
+          case WM_LBUTTONDOWN:
+            ReleaseCapture();
+            SendMessageW(self->main_, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(GetMessagePos()));
+            return 0;
+          case WM_RBUTTONDOWN:
+            return 0;
+          case WM_NCDESTROY:
+            RemoveWindowSubclass(window, MouseHook, kMouseHookId);
+            break;
+          default:
+            break;
+        }
+        return byDefault();
+      },
+      byDefault);
 }
 
 }  // namespace sorvane::win

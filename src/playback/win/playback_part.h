@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/win/main_frame_loop.h"
 #include "framework/win/main_window_part.h"
 #include "medialist/media_probe.h"
 #include "medialist/media_rows.h"
@@ -20,7 +21,7 @@ namespace sorvane::win {
 // Posted to the main window when the player reports that a medium plays.
 inline constexpr UINT kNowPlayingMessage = WM_APP + 0x131;
 
-class PlaybackPart final : public MainWindowPart {
+class PlaybackPart final : public MainWindowPart, public MessageFilter {
  public:
   // rows: the shown list; probe: the window thread's probe backend.
   PlaybackPart(MediaRows& rows, MediaProbeBackend& probe) : rows_(rows), probe_(probe) {}
@@ -33,7 +34,11 @@ class PlaybackPart final : public MainWindowPart {
   void OnInitDialog(PartHost& window) override;
   void LoadSettings(PartHost& window) override;
   bool OnMessage(PartHost& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnStarted(PartHost& window) override;
   void SaveSettings(PartHost& window) override;
+  void OnClose(PartHost& window) override;
+  // The panel's keys, ahead of the main window's dialog navigation.
+  bool PreTranslateMessage(MSG& message) override { return panel_.PreTranslateMessage(&message); }
 
  private:
   void HookMouse(HWND window);

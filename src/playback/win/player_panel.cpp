@@ -292,7 +292,18 @@ void PlayerPanel::ShowPanelMenu(std::span<const PanelMenuItem> items, int button
 }
 
 bool PlayerPanel::PreTranslateMessage(MSG* message) {
-  return Window() && message && IsDialogMessageW(Window(), message);
+  if (!Window() || !message || message->message != WM_KEYDOWN || message->wParam != VK_RETURN) return false;
+  // The transport buttons are drawn by the panel, so the dialog manager does
+  // not take them for push buttons and would turn Enter into the main
+  // window's default command. Enter presses the focused one as a click does;
+  // every other key (Tab across the panel's edge) is left to the main window.
+  HWND focus = GetFocus();
+  if (!focus || message->hwnd != focus || GetParent(focus) != Window() || !IsWindowEnabled(focus)) return false;
+  wchar_t className[16] = {};
+  GetClassNameW(focus, className, 16);
+  if (lstrcmpiW(className, L"Button") != 0) return false;
+  SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED), reinterpret_cast<LPARAM>(focus));
+  return true;
 }
 
 }  // namespace sorvane::win

@@ -57,6 +57,7 @@ class PlayerPanel : public DialogWindow<PlayerPanel> {
   // Menu labels by string id; English labels until a language is set.
   void SetLabelLookup(std::function<Text(int)> lookup) { labels_ = std::move(lookup); }
   // Dialog navigation inside the panel; the message loop calls it for every message.
+  // Enter on a focused transport button presses it; true when it did.
   bool PreTranslateMessage(MSG* message);
 
  private:

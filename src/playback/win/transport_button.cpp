@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <usp10.h>
 
+#include "framework/win/boundary.h"
 #include "framework/win/gdi.h"
 
 namespace sorvane::win {
@@ -27,11 +28,18 @@ void TransportButton::Unsubclass() {
 LRESULT CALLBACK TransportButton::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR self) {
   auto* button = reinterpret_cast<TransportButton*>(self);
-  bool handled = false;
-  const LRESULT result = button->Handle(message, wParam, lParam, handled);
-  if (handled) return result;
-  if (message == WM_NCDESTROY) button->Unsubclass();
-  return DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    button->Unsubclass();
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+  return GuardedOrDefault(
+      "transport button",
+      [&] {
+        bool handled = false;
+        const LRESULT result = button->Handle(message, wParam, lParam, handled);
+        return handled ? result : DefSubclassProc(window, message, wParam, lParam);
+      },
+      [&] { return DefSubclassProc(window, message, wParam, lParam); });
 }
 
 LRESULT TransportButton::Handle(UINT message, WPARAM, LPARAM, bool& handled) {
