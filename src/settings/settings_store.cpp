@@ -205,7 +205,7 @@ Text SettingsStore::ReadString(TextView section, TextView key, TextView def, siz
   IniDocument scratch;
   const IniDocument* doc = Open(Path(file), scratch);
   const Text* stored = doc ? doc->Find(section, key) : nullptr;
-  TextView value = stored ? IniDocument::Unquote(*stored) : def;
+  TextView value = stored ? IniDocument::Unquote(TrimIni(*stored)) : def;
   return Text(value.substr(0, capacity - 1));
 }
 
@@ -255,7 +255,7 @@ Text SettingsStore::ReadLongValue(TextView section) {
   // Every chunk up to the first missing one: a long list is never cut.
   for (size_t i = 0;; ++i) {
     const Text* found = doc->Find(section, ChunkKey(section, i));
-    const TextView chunk = found ? IniDocument::Unquote(*found) : TextView();
+    const TextView chunk = found ? IniDocument::Unquote(TrimIni(*found)) : TextView();
     if (i > 0 && chunk.empty()) break;
     stored.append(chunk);
   }
