@@ -49,16 +49,21 @@ std::optional<WindowRect> FitWindowRect(TextView text, int screenWidth, int scre
   if (height < 400) bottom = top + 400;
   else if (height > maxHeight) bottom = top + maxHeight;
 
-  if (right > screenWidth) {
-    left -= right - screenWidth;
-    right = screenWidth;
-  }
-  if (bottom > screenHeight) {
-    top -= bottom - screenHeight;
-    bottom = screenHeight;
-  }
-  left = std::max(left, 0LL);
-  top = std::max(top, 0LL);
+  // Moved, never cut: a rectangle left of or above the screen keeps its size,
+  // so the window never gets a negative one. A size larger than the screen
+  // (only the least size can be) keeps the top-left corner on the screen.
+  const auto shiftInto = [](long long& low, long long& high, long long limit) {
+    if (high > limit) {
+      low -= high - limit;
+      high = limit;
+    }
+    if (low < 0) {
+      high -= low;
+      low = 0;
+    }
+  };
+  shiftInto(left, right, screenWidth);
+  shiftInto(top, bottom, screenHeight);
   return WindowRect{ToInt(left), ToInt(top), ToInt(right), ToInt(bottom)};
 }
 

@@ -2,12 +2,25 @@
 // it with the platform's functions; tests use an in-memory fake.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "framework/text.h"
 
 namespace sorvane {
+
+// What tells one version of a file from another without reading it: its size,
+// last-write time and identity (volume and file number). Two equal stamps of
+// the same path mean the same bytes as far as the platform can tell.
+struct FileStamp {
+  uint64_t size = 0;
+  uint64_t lastWrite = 0;
+  uint64_t volume = 0;
+  uint64_t fileIdHigh = 0;
+  uint64_t fileIdLow = 0;
+  bool operator==(const FileStamp&) const = default;
+};
 
 class FileSystem {
  public:
@@ -18,6 +31,21 @@ class FileSystem {
   // Replaces the file's content in one step (a temporary file in the same folder,
   // then a rename over the old one), so a crash never leaves a torn file.
   virtual bool WriteFileAtomic(const Text& path, std::string_view bytes) = 0;
+  // The file's current stamp; false when it is missing or the platform cannot
+  // tell, and then nothing read from it is kept.
+  virtual bool Stamp(const Text&, FileStamp&) { return false; }
+  // WriteFileAtomic that also reports the stamp of the file it left behind.
+  // Platforms that can take it from the written file itself override this, so
+  // that a change by another process right after the rename is never mistaken
+  // for the bytes just written.
+  virtual bool WriteFileAtomicStamped(const Text& path, std::string_view bytes, FileStamp& written, bool& stamped) {
+    if (!WriteFileAtomic(path, bytes)) return false;
+    stamped = Stamp(path, written);
+    return true;
+  }
+  // The absolute form of a path, resolved against the current directory; the
+  // path as given when it cannot be resolved.
+  virtual Text FullPath(const Text& path) { return path; }
   // 1: an existing file; 2: an existing directory; 0: not found; -1: any other error.
   virtual int PathKind(const Text& path) = 0;
   // Creates one folder; an existing folder or a failure is not an error to the caller.

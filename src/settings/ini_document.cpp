@@ -132,10 +132,11 @@ std::string IniDocument::Serialize() const {
   return out;
 }
 
+// Names are compared trimmed: the last write's names may still carry trailing blanks.
 IniSection* IniDocument::FindSection(TextView name) {
   if (name.empty()) return nullptr;
   for (auto& s : sections_)
-    if (s.hasHeader && EqualsIgnoreCase(s.name, name)) return &s;
+    if (s.hasHeader && EqualsIgnoreCase(TrimIni(s.name), name)) return &s;
   return nullptr;
 }
 
@@ -144,8 +145,23 @@ const Text* IniDocument::Find(TextView section, TextView key) const {
   key = TrimIni(key);
   if (!s || key.empty()) return nullptr;
   for (const auto& e : s->entries)
-    if (EqualsIgnoreCase(e.name, key)) return e.hasValue ? &e.value : nullptr;
+    if (EqualsIgnoreCase(TrimIni(e.name), key)) return e.hasValue ? &e.value : nullptr;
   return nullptr;
+}
+
+void IniDocument::Normalize() {
+  const auto trim = [](Text& t) {
+    const TextView trimmed = TrimIni(t);
+    if (trimmed.size() != t.size()) t = Text(trimmed);
+  };
+  for (auto& s : sections_) {
+    if (s.hasHeader) trim(s.name);
+    for (auto& e : s.entries) {
+      trim(e.name);
+      if (e.hasValue) trim(e.value);
+    }
+  }
+  raw_ = false;
 }
 
 TextView IniDocument::Unquote(TextView v) {
@@ -165,6 +181,9 @@ bool IniDocument::SetOwned(TextView section, TextView key, Text&& value) {
   // A key with "=" or one that looks like a section header would not read back as the same key.
   if (key.find(u'=') != TextView::npos || TrimIni(key).front() == u'[') return false;
 
+  // The platform reads the file again before each write, which trims what the
+  // previous write left untrimmed; a document kept between writes does the same.
+  if (raw_) Normalize();
   IniSection* s = FindSection(TrimIni(section));
   if (!s) {
     s = &sections_.emplace_back();
@@ -174,6 +193,7 @@ bool IniDocument::SetOwned(TextView section, TextView key, Text&& value) {
   const size_t leading = value.size() - TrimLeading(value).size();
   if (leading > 0) value.erase(0, leading);
   const TextView trimmedKey = TrimIni(key);
+  raw_ = true;
   for (auto& e : s->entries) {
     if (EqualsIgnoreCase(e.name, trimmedKey)) {
       e.value = std::move(value);
@@ -191,6 +211,7 @@ bool IniDocument::SetOwned(TextView section, TextView key, Text&& value) {
 bool IniDocument::DeleteSection(TextView section) {
   section = TrimIni(section);
   if (section.empty()) return false;
+  if (raw_) Normalize();
   const size_t before = sections_.size();
   std::erase_if(sections_, [&](const IniSection& s) { return s.hasHeader && EqualsIgnoreCase(s.name, section); });
   return sections_.size() != before;

@@ -36,6 +36,7 @@ class IniDocument {
   std::string Serialize() const;
 
   // The stored value, or nullptr when the section, the key or its "=" is missing.
+  // Right after a Set it may still end in blanks that a reader would trim.
   const Text* Find(TextView section, TextView key) const;
   // Value as GetPrivateProfileString hands it out: one pair of matching quotes removed.
   static TextView Unquote(TextView value);
@@ -50,9 +51,15 @@ class IniDocument {
 
   const std::vector<IniSection>& Sections() const { return sections_; }
 
+  // Trims every name and value as reading the serialised document would. Set
+  // and DeleteSection do it first when the previous Set left untrimmed text, so
+  // a document kept across writes serialises as one read back before each write.
+  void Normalize();
+
  private:
   IniSection* FindSection(TextView trimmedName);
   std::vector<IniSection> sections_;
+  bool raw_ = false;  // the last Set may have left trailing blanks
 };
 
 // Blank as the profile reader sees it: space, tab, line breaks, vertical tab, form feed, end-of-file mark.

@@ -56,7 +56,9 @@ bool SettingsStore::LocateIniFile(TextView iniPathOverride) {
     const Text folder = fs_.AppDataFolder() + u"\\" + appName;
     fs_.CreateFolder(folder);
     iniPath_ = folder + u"\\" + iniName;
-    if (iniPathOverride.size() > 3) iniPath_ = Text(iniPathOverride);
+    // Made absolute here, once: a relative path would otherwise be resolved
+    // against whatever the current directory is at each later read and write.
+    if (iniPathOverride.size() > 3) iniPath_ = fs_.FullPath(Text(iniPathOverride));
   }
 
   WriteString(kProgramSection, kTestKey, u"eeee");
@@ -67,11 +69,12 @@ bool SettingsStore::LocateIniFile(TextView iniPathOverride) {
   const bool read = fs_.ReadFile(iniPath_, bytes);
   if (!IniDocument::HasUtf16Bom(bytes) && (read || fs_.PathKind(iniPath_) == 0)) {
     std::string converted("\xFF\xFE", 2);
-    for (char16_t c : fs_.AnsiToText(bytes)) {
+    for (char16_t c : DecodeFile(bytes)) {
       converted.push_back(static_cast<char>(c & 0xFF));
       converted.push_back(static_cast<char>(c >> 8));
     }
     fs_.WriteFileAtomic(iniPath_, converted);
+    DropCache();
   }
   return true;
 }

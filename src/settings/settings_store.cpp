@@ -2,6 +2,8 @@
 
 #include "settings/ini_document.h"
 
+#include <algorithm>
+
 namespace sorvane {
 
 namespace {
@@ -58,6 +60,8 @@ Text DecodeLineBreaks(TextView stored) {
   return out;
 }
 
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
 Text ChunkKey(TextView section, size_t index) {
   if (index == 0) return Text(section);
   return Format(u"%s_%d", {section, static_cast<int>(index)});
@@ -92,7 +96,29 @@ SettingsStore* g_installed = nullptr;
 
 }  // namespace
 
+struct SettingsStore::Kept {
+  Text path;
+  IniDocument doc;
+  FileStamp stamp;
+  bool loaded = false;   // doc holds the file (or its batch's changes)
+  bool stamped = false;  // doc matches the file as long as its stamp equals stamp
+  bool inBatch = false;  // read for the running batch: used without a further look at the file
+  bool dirty = false;    // changed by the running batch, not yet stored
+};
+
+SettingsStore::SettingsStore(FileSystem& fs) : fs_(fs) {}
+SettingsStore::~SettingsStore() = default;
+
+void SettingsStore::DropCache() { kept_.reset(); }
+
 Text SettingsStore::Path(TextView file) const { return file.empty() ? iniPath_ : Text(file); }
+
+Text SettingsStore::DecodeFile(std::string_view bytes) {
+  if (IniDocument::HasUtf16Bom(bytes)) return IniDocument::DecodeUtf16(bytes.substr(2));
+  // Editors save UTF-8 with a mark; read as ANSI its first header would carry the mark's three characters.
+  if (bytes.starts_with("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
+  return fs_.AnsiToText(bytes);
+}
 
 bool SettingsStore::Load(const Text& path, IniDocument& doc) {
   std::string bytes;
@@ -101,17 +127,85 @@ bool SettingsStore::Load(const Text& path, IniDocument& doc) {
     doc = IniDocument();
     return fs_.PathKind(path) == 0;
   }
-  doc = IniDocument::Parse(IniDocument::HasUtf16Bom(bytes) ? IniDocument::DecodeUtf16(std::string_view(bytes).substr(2))
-                                                          : fs_.AnsiToText(bytes));
+  doc = IniDocument::Parse(DecodeFile(bytes));
   return true;
+}
+
+IniDocument* SettingsStore::Open(const Text& path, IniDocument& scratch) {
+  if (path.empty() || path != iniPath_) return Load(path, scratch) ? &scratch : nullptr;
+  if (!kept_) kept_ = std::make_unique<Kept>();
+  Kept& k = *kept_;
+  if (k.loaded && k.path == path) {
+    if (batchDepth_ > 0 && k.inBatch) return &k.doc;
+    FileStamp now;
+    if (k.stamped && fs_.Stamp(path, now) && now == k.stamp) {
+      k.inBatch = batchDepth_ > 0;
+      return &k.doc;
+    }
+  }
+  k = Kept();
+  k.path = path;
+  // The stamp is taken before and after the read: a file replaced in between is read again next time.
+  FileStamp before, after;
+  const bool hadStamp = fs_.Stamp(path, before);
+  if (!Load(path, k.doc)) {
+    kept_.reset();
+    return nullptr;
+  }
+  k.loaded = true;
+  k.stamped = hadStamp && fs_.Stamp(path, after) && after == before;
+  k.stamp = before;
+  k.inBatch = batchDepth_ > 0;
+  return &k.doc;
+}
+
+bool SettingsStore::Store(const Text& path, IniDocument& doc) {
+  if (!kept_ || &doc != &kept_->doc) return fs_.WriteFileAtomic(path, doc.Serialize());
+  if (batchDepth_ > 0) {
+    kept_->dirty = true;
+    return true;
+  }
+  FileStamp written;
+  bool stamped = false;
+  if (!fs_.WriteFileAtomicStamped(path, doc.Serialize(), written, stamped)) {
+    // The document now holds a change the file does not: read the file again next time.
+    DropCache();
+    return false;
+  }
+  kept_->stamp = written;
+  kept_->stamped = stamped;
+  return true;
+}
+
+void SettingsStore::BeginBatch() { ++batchDepth_; }
+
+bool SettingsStore::EndBatch() {
+  if (batchDepth_ == 0) return false;
+  if (--batchDepth_ > 0) return !batchFailed_;
+  bool ok = !batchFailed_;
+  batchFailed_ = false;
+  if (!kept_) return ok;
+  kept_->inBatch = false;
+  if (!kept_->dirty) return ok;
+  kept_->dirty = false;
+  FileStamp written;
+  bool stamped = false;
+  if (fs_.WriteFileAtomicStamped(kept_->path, kept_->doc.Serialize(), written, stamped)) {
+    kept_->stamp = written;
+    kept_->stamped = stamped;
+  } else {
+    DropCache();
+    ok = false;
+  }
+  return ok;
 }
 
 Text SettingsStore::ReadString(TextView section, TextView key, TextView def, size_t capacity, TextView file) {
   if (capacity == 0) return {};
-  IniDocument doc;
-  Load(Path(file), doc);
-  const Text* stored = doc.Find(section, key);
-  TextView value = stored ? IniDocument::Unquote(*stored) : def;
+  IniDocument scratch;
+  const IniDocument* doc = Open(Path(file), scratch);
+  const Text* stored = doc ? doc->Find(section, key) : nullptr;
+  TextView value = stored ? IniDocument::Unquote(TrimIni(*stored)) : def;
   return Text(value.substr(0, capacity - 1));
 }
 
@@ -127,10 +221,14 @@ int SettingsStore::ReadInt(TextView section, TextView key, int def, int min, int
 
 bool SettingsStore::WriteString(TextView section, TextView key, TextView value, TextView file) {
   const Text path = Path(file);
-  IniDocument doc;
-  if (!Load(path, doc)) return false;
-  if (!doc.Set(section, key, value)) return false;
-  return fs_.WriteFileAtomic(path, doc.Serialize());
+  IniDocument scratch;
+  IniDocument* doc = Open(path, scratch);
+  if (!doc) {
+    if (batchDepth_ > 0 && path == iniPath_) batchFailed_ = true;
+    return false;
+  }
+  if (!doc->Set(section, key, value)) return false;  // refused before anything changed
+  return Store(path, *doc);
 }
 
 bool SettingsStore::WriteInt(TextView section, TextView key, int value, TextView file) {
@@ -139,20 +237,25 @@ bool SettingsStore::WriteInt(TextView section, TextView key, int value, TextView
 
 bool SettingsStore::DeleteSection(TextView section, TextView file) {
   const Text path = Path(file);
-  IniDocument doc;
-  if (!Load(path, doc)) return false;
-  doc.DeleteSection(section);
-  return fs_.WriteFileAtomic(path, doc.Serialize());
+  IniDocument scratch;
+  IniDocument* doc = Open(path, scratch);
+  if (!doc) {
+    if (batchDepth_ > 0 && path == iniPath_) batchFailed_ = true;
+    return false;
+  }
+  doc->DeleteSection(section);
+  return Store(path, *doc);
 }
 
 Text SettingsStore::ReadLongValue(TextView section) {
-  IniDocument doc;
-  Load(iniPath_, doc);
+  IniDocument scratch;
+  const IniDocument* doc = Open(iniPath_, scratch);
+  if (!doc) return {};
   Text stored;
   // Every chunk up to the first missing one: a long list is never cut.
   for (size_t i = 0;; ++i) {
-    const Text* found = doc.Find(section, ChunkKey(section, i));
-    const TextView chunk = found ? IniDocument::Unquote(*found) : TextView();
+    const Text* found = doc->Find(section, ChunkKey(section, i));
+    const TextView chunk = found ? IniDocument::Unquote(TrimIni(*found)) : TextView();
     if (i > 0 && chunk.empty()) break;
     stored.append(chunk);
   }
@@ -160,14 +263,34 @@ Text SettingsStore::ReadLongValue(TextView section) {
 }
 
 bool SettingsStore::WriteLongValue(TextView section, TextView text) {
-  IniDocument doc;
-  if (!Load(iniPath_, doc)) return false;
-  doc.DeleteSection(section);
-  const Text stored = EncodeLineBreaks(text);
-  for (size_t i = 0, at = 0; at < stored.size(); ++i, at += kChunkSize) {
-    if (!doc.SetOwned(section, ChunkKey(section, i), StoredChunk(TextView(stored).substr(at, kChunkSize)))) return false;
+  // A section name the file cannot hold is refused before the old value is deleted.
+  IniDocument probe;
+  if (!probe.Set(section, ChunkKey(section, 0), u"x")) return false;
+  IniDocument scratch;
+  IniDocument* doc = Open(iniPath_, scratch);
+  if (!doc) {
+    if (batchDepth_ > 0) batchFailed_ = true;
+    return false;
   }
-  return fs_.WriteFileAtomic(iniPath_, doc.Serialize());
+  doc->DeleteSection(section);
+  const Text stored = EncodeLineBreaks(text);
+  for (size_t i = 0, at = 0; at < stored.size(); ++i) {
+    size_t n = std::min(kChunkSize, stored.size() - at);
+    // Both halves of a character outside the basic plane stay in one chunk:
+    // strict UTF-16 readers reject a file holding a lone half. Reading joins
+    // the chunks as before, so files cut the old way read the same.
+    if (at + n < stored.size() && IsHighSurrogate(stored[at + n - 1])) --n;
+    if (!doc->SetOwned(section, ChunkKey(section, i), StoredChunk(TextView(stored).substr(at, n)))) {
+      if (doc != &scratch) {
+        // The kept document is half changed: forget it, and with it the batch's earlier writes.
+        if (batchDepth_ > 0) batchFailed_ = true;
+        DropCache();
+      }
+      return false;
+    }
+    at += n;
+  }
+  return Store(iniPath_, *doc);
 }
 
 SettingsStore& Settings() {

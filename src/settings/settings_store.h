@@ -1,7 +1,12 @@
 // The settings store: one INI file (UTF-16LE with byte-order mark) read and
 // written with the semantics of the platform's private-profile functions.
-// Every operation is one read and at most one atomic write; nothing is cached.
+// Every write is one atomic write of the whole file. The parsed file is kept
+// while its stamp (size, time, identity) stays the same, so repeated reads of
+// a large file parse it once and a change by another process is still seen.
+// A batch turns the writes of one moment into one read and one write.
 #pragma once
+
+#include <memory>
 
 #include "settings/file_system.h"
 #include "framework/text.h"
@@ -16,11 +21,15 @@ inline constexpr TextView kProductSection = u"Sorvane";
 
 class SettingsStore {
  public:
-  explicit SettingsStore(FileSystem& fs) : fs_(fs) {}
+  explicit SettingsStore(FileSystem& fs);
 
   // Chooses the INI file and portable mode once at start-up (see LocateIniFile
   // in settings_store.cpp for the rules). iniPathOverride is the "-ini:" value.
   bool LocateIniFile(TextView iniPathOverride = {});
+
+  ~SettingsStore();
+  SettingsStore(const SettingsStore&) = delete;
+  SettingsStore& operator=(const SettingsStore&) = delete;
 
   const Text& IniPath() const { return iniPath_; }
   void SetIniPath(Text path) { iniPath_ = std::move(path); }
@@ -45,14 +54,62 @@ class SettingsStore {
   Text ReadLongValue(TextView section);
   bool WriteLongValue(TextView section, TextView text);
 
+  // Batches (see SettingsBatch). Inside one, writes to IniPath() change the
+  // file in memory and reads see them; the end of the outermost batch stores
+  // the result in one atomic write, byte for byte what the same writes one by
+  // one would have left. A write inside a batch reports whether it could be
+  // applied; EndBatch reports whether the batch reached the file. Writes to
+  // another file are not batched.
+  void BeginBatch();
+  bool EndBatch();
+  bool InBatch() const { return batchDepth_ > 0; }
+
+  // Forgets the kept document (tests, and callers that want memory back).
+  void DropCache();
+
+  // Text of a stored file: UTF-16LE after FF FE, UTF-8 after EF BB BF, the
+  // platform's ANSI code page otherwise.
+  Text DecodeFile(std::string_view bytes);
+
  private:
+  struct Kept;
   Text Path(TextView file) const;
   // False when the file exists but cannot be read: writing then would lose it.
   bool Load(const Text& path, IniDocument& doc);
+  // The document of a file, kept when the file is IniPath(). Null when the file
+  // exists but cannot be read. scratch holds the document of any other file.
+  IniDocument* Open(const Text& path, IniDocument& scratch);
+  // Stores a changed document: at once, or at the end of the batch.
+  bool Store(const Text& path, IniDocument& doc);
 
   FileSystem& fs_;
   Text iniPath_;
   bool portable_ = false;
+  std::unique_ptr<Kept> kept_;
+  int batchDepth_ = 0;
+  bool batchFailed_ = false;
+};
+
+// Writes of one moment as one read and one atomic write of the file:
+//   { SettingsBatch batch(Settings()); ...writes...; }  // stored here
+// Batches nest; only the outermost one writes.
+class SettingsBatch {
+ public:
+  explicit SettingsBatch(SettingsStore& store) : store_(&store) { store.BeginBatch(); }
+  ~SettingsBatch() { Commit(); }
+  SettingsBatch(const SettingsBatch&) = delete;
+  SettingsBatch& operator=(const SettingsBatch&) = delete;
+  // Ends the batch now; true when its writes reached the file (or nothing was written).
+  bool Commit() {
+    if (!store_) return result_;
+    result_ = store_->EndBatch();
+    store_ = nullptr;
+    return result_;
+  }
+
+ private:
+  SettingsStore* store_;
+  bool result_ = true;
 };
 
 // The process-wide store, set up by start-up before anything reads a setting.

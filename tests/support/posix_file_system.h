@@ -54,6 +54,15 @@ class PosixFileSystem : public FileSystem {
     return ok;
   }
 
+  bool Stamp(const Text& path, FileStamp& stamp) override {
+    struct stat st {};
+    if (!stamps || ::stat(ToUtf8(path).c_str(), &st) != 0) return false;
+    stamp = {static_cast<uint64_t>(st.st_size),
+             static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec),
+             static_cast<uint64_t>(st.st_dev), 0, static_cast<uint64_t>(st.st_ino)};
+    return true;
+  }
+
   int PathKind(const Text& path) override {
     struct stat st {};
     if (::stat(ToUtf8(path).c_str(), &st) != 0) return errno == ENOENT || errno == ENOTDIR ? 0 : -1;
@@ -80,7 +89,8 @@ class PosixFileSystem : public FileSystem {
     return t;
   }
 
-  bool sync = true;  // flush to the disk before the rename, as the Win32 version does
+  bool sync = true;    // flush to the disk before the rename, as the Win32 version does
+  bool stamps = true;  // false: nothing read is kept, every read parses the file again
 };
 
 // A fresh folder under the temporary folder, removed with its files at the end.

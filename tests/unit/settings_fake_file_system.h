@@ -5,6 +5,7 @@
 
 #include <map>
 #include <set>
+#include <functional>
 #include <string>
 
 #include "settings/file_system.h"
@@ -15,16 +16,24 @@ class FakeFileSystem : public FileSystem {
  public:
   std::map<Text, std::string> files;  // keyed by lower-cased path
   std::set<Text> folders;
+  std::map<Text, uint64_t> versions;
   std::set<Text> readOnly;    // writes fail
   std::set<Text> unreadable;  // exists, but reads fail
   Text temp = u"C:\\Users\\u\\AppData\\Local\\Temp\\";
   Text program = u"C:\\Apps\\Sorvane\\Sorvane.exe";
   Text appData = u"C:\\Users\\u\\AppData\\Roaming";
+  Text currentFolder = u"C:\\Work";  // what relative paths resolve against
+  bool stamps = true;                // false: a platform that cannot stamp files
   int reads = 0;
   int writes = 0;
+  int stampCalls = 0;
 
   static Text Key(const Text& p) { return ToLower(p); }
-  void Put(const Text& path, std::string bytes) { files[Key(path)] = std::move(bytes); }
+  // Every change, through the store or behind its back, makes a new version.
+  void Put(const Text& path, std::string bytes) {
+    files[Key(path)] = std::move(bytes);
+    ++versions[Key(path)];
+  }
   bool Has(const Text& path) const { return files.count(Key(path)) != 0; }
   const std::string& Bytes(const Text& path) { return files[Key(path)]; }
   void PutUtf16(const Text& path, TextView text) {
@@ -48,8 +57,23 @@ class FakeFileSystem : public FileSystem {
     const size_t slash = path.rfind(u'\\');
     if (slash != Text::npos && !folders.count(Key(path.substr(0, slash)))) return false;
     ++writes;
-    files[Key(path)] = std::string(bytes);
+    Put(path, std::string(bytes));
     return true;
+  }
+  bool Stamp(const Text& path, FileStamp& stamp) override {
+    ++stampCalls;
+    auto it = files.find(Key(path));
+    if (!stamps || it == files.end() || unreadable.count(Key(path))) return false;
+    stamp = {it->second.size(), versions[Key(path)], 7, 0, std::hash<Text>()(Key(path))};
+    return true;
+  }
+  Text FullPath(const Text& path) override {
+    const bool absolute = (path.size() >= 3 && path[1] == u':' && path[2] == u'\\') || path.starts_with(u"\\\\");
+    if (absolute) return path;
+    if (path.starts_with(u"\\")) return currentFolder.substr(0, 2) + path;  // rooted on the current drive
+    Text rest = path;
+    if (rest.starts_with(u".\\")) rest.erase(0, 2);
+    return currentFolder + u"\\" + rest;
   }
   int PathKind(const Text& path) override {
     if (files.count(Key(path))) return 1;

@@ -65,7 +65,7 @@ TEST_F(SettingsStoreTest, EachWriteIsOneReadAndOneAtomicWriteThatKeepsTheRest) {
   ASSERT_TRUE(store.WriteProgramInt(u"lng", 1031));
   EXPECT_EQ(FileText(), u"[Other]\r\nkeep=\u4E2D\U0001F600\r\n[Sorvane]\r\nVolume=80\r\n[Program]\r\nm_PlayList=A\tB\r\nlng=1031\r\n");
   EXPECT_EQ(store.ReadProgramInt(u"LNG", 0), 1031);
-  // Nothing is cached: a change made behind the store's back is seen at once.
+  // A change made behind the store's back is seen at once.
   fs.PutUtf16(ini, u"[Program]\r\nlng=7\r\n");
   EXPECT_EQ(store.ReadProgramInt(u"lng", 0), 7);
 }

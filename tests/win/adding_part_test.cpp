@@ -183,5 +183,44 @@ TEST_F(AddingPartTest, AddFilesCommandAddsTheChosenFilesInTheDialogsOrder) {
   EXPECT_TRUE(EqualsIgnoreCase(sorted[1], second)) << ToUtf8(sorted[1]);
 }
 
+// Chooses one file by its full path, in a folder other than the one the dialog opened in.
+Text g_chosenPath;
+void CALLBACK ChooseByFullPath(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM out) -> BOOL {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  KillTimer(nullptr, id);
+  SetDlgItemTextW(dialog, 0x47c, W(g_chosenPath));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(AddingPartTest, AddFilesDialogLeavesTheCurrentDirectoryAlone) {
+  g_chosenPath = File(u"chosen.mp3");
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, temp);
+  ASSERT_TRUE(SetCurrentDirectoryW(temp));
+  wchar_t before[MAX_PATH + 1] = {};
+  GetCurrentDirectoryW(MAX_PATH + 1, before);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, ChooseByFullPath);
+  SendMessageW(window_.Window(), WM_COMMAND, kCommandAddFiles, 0);
+  KillTimer(nullptr, timer);
+  wchar_t after[MAX_PATH + 1] = {};
+  GetCurrentDirectoryW(MAX_PATH + 1, after);
+  const Texts paths = Paths();
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_TRUE(EqualsIgnoreCase(paths[0], g_chosenPath)) << ToUtf8(paths[0]);
+  // A relative INI path would otherwise now point into the music folder.
+  EXPECT_EQ(ToUtf8(T(after)), ToUtf8(T(before)));
+}
+
 }  // namespace
 }  // namespace sorvane::win

@@ -238,6 +238,38 @@ TEST_F(IniCompat, PlatformReadsAFileStoreAfterLocatingConvertedIt) {
   EXPECT_EQ(store_.ReadString(u"Program", u"cjk", u""), u"\u4E2D");
 }
 
+TEST_F(IniCompat, StampsTellVersionsApartAndTheStoreSeesThePlatformsChanges) {
+  const Text file = folder_ + u"\\s.bin";
+  FileStamp none;
+  EXPECT_FALSE(fs_.Stamp(file, none));
+  FileStamp written, now, again;
+  bool stamped = false;
+  ASSERT_TRUE(fs_.WriteFileAtomicStamped(file, "first", written, stamped));
+  ASSERT_TRUE(stamped);
+  ASSERT_TRUE(fs_.Stamp(file, now));
+  EXPECT_TRUE(now == written) << "the rename keeps what the written file's stamp said";
+  EXPECT_EQ(now.size, 5u);
+  ASSERT_TRUE(fs_.WriteFileAtomic(file, "other"));
+  ASSERT_TRUE(fs_.Stamp(file, again));
+  EXPECT_FALSE(again == now) << "a replaced file of the same size is another file";
+
+  // The store keeps what it read and still sees the platform's writes.
+  ASSERT_TRUE(store_.WriteString(u"Program", u"m_PlayList", u"A"));
+  EXPECT_EQ(store_.ReadProgramString(u"m_PlayList"), u"A");
+  ASSERT_TRUE(PlatformWrite(ini_, u"Program", u"m_PlayList", u"Rock\tJazz"));
+  EXPECT_EQ(store_.ReadProgramString(u"m_PlayList"), u"Rock\tJazz");
+  ASSERT_TRUE(fs_.WriteFileAtomic(ini_, std::string("\xFF\xFE[\0P\0]\0\r\0\n\0", 12)));
+  EXPECT_EQ(store_.ReadProgramString(u"m_PlayList", u"none"), u"none");
+
+  // A relative path is resolved against the current directory.
+  wchar_t current[MAX_PATH + 1] = {};
+  GetCurrentDirectoryW(MAX_PATH + 1, current);
+  ASSERT_TRUE(SetCurrentDirectoryW(W(folder_)));
+  EXPECT_TRUE(EqualsIgnoreCase(fs_.FullPath(u"sub\\x.ini"), folder_ + u"\\sub\\x.ini")) << ToUtf8(fs_.FullPath(u"sub\\x.ini"));
+  EXPECT_EQ(fs_.FullPath(u"C:\\abs\\x.ini"), u"C:\\abs\\x.ini");
+  SetCurrentDirectoryW(current);
+}
+
 }  // namespace
 }  // namespace sorvane::win
 
@@ -264,8 +296,15 @@ TEST(WindowPlacement, MovesTheWindowToTheFittedStoredRectangle) {
     GetWindowRect(w, &r);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right, 700);
+    EXPECT_EQ(r.right, 750);
     EXPECT_EQ(r.bottom, 500);
+    // Wholly left of the screen: moved onto it with its size, never inverted.
+    ASSERT_TRUE(ApplyWindowRect(w, u"-1500,100,-700,700"));
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 100);
+    EXPECT_EQ(r.right, 800);
+    EXPECT_EQ(r.bottom, 700);
   }
   DestroyWindow(w);
 }

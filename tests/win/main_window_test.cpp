@@ -126,3 +126,51 @@ TEST_F(MainWindowTest, SizeLimitsFollowTheListViewWidthAndTheScreen) {
   SendMessageW(window.Window(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&untouched));
   EXPECT_NE(untouched.ptMinTrackSize.y, 400);
 }
+
+namespace {
+
+// Writes several keys at close, as the list and player parts do, and notes
+// whether the window's save runs them inside one batch.
+struct SavingPart : MainWindowPart {
+  void SaveSettings(PartHost&) override {
+    inBatch = Settings().InBatch();
+    Settings().WriteInt(kProductSection, u"m_LastSel", 1);
+    Settings().WriteLongValue(u"MediaList", u"C:\\a.mp3\r\nC:\\b.mp3");
+    Settings().WriteInt(kProductSection, u"Volume", 70);
+  }
+  bool inBatch = false;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, CloseWhileMinimisedOrMaximisedStoresTheRestoredRectangle) {
+  for (const int show : {SW_MINIMIZE, SW_MAXIMIZE}) {
+    MainWindow window;
+    auto part = std::make_unique<SavingPart>();
+    SavingPart* saving = part.get();
+    window.AddPart(std::move(part));
+    ASSERT_NE(window.Create(GetModuleHandleW(nullptr)), nullptr);
+    HWND w = window.Window();
+    ShowWindow(w, SW_SHOWNORMAL);
+    SetWindowPos(w, nullptr, 120, 90, 820, 560, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT normal{};
+    GetWindowRect(w, &normal);
+    ShowWindow(w, show);
+    ASSERT_TRUE(show == SW_MINIMIZE ? IsIconic(w) : IsZoomed(w)) << show;
+    RECT now{};
+    GetWindowRect(w, &now);
+    ASSERT_FALSE(EqualRect(&now, &normal)) << "the window moved when " << show;
+
+    SendMessageW(w, WM_COMMAND, kCommandClose, 0);
+    EXPECT_EQ(ToUtf8(store_.ReadProgramString(u"m_Window_Rect")),
+              ToUtf8(Format(u"%d,%d,%d,%d", {int(normal.left), int(normal.top), int(normal.right), int(normal.bottom)})))
+        << show;
+    EXPECT_TRUE(saving->inBatch);
+    EXPECT_EQ(store_.ReadInt(kProductSection, u"Volume", 0), 70);
+    EXPECT_EQ(store_.ReadLongValue(u"MediaList"), u"C:\\a.mp3\r\nC:\\b.mp3");
+    EXPECT_FALSE(store_.InBatch());
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+}

@@ -143,8 +143,12 @@ INT_PTR MainWindow::OnInitDialog() {
 }
 
 void MainWindow::SaveSettings() {
+  // Everything written here (rectangle, lists, volume, selection, position)
+  // reaches the file as one rewrite: with a large list each rewrite costs,
+  // and at the end of the session Windows does not wait long.
+  SettingsBatch batch(Settings());
   RECT r{};
-  if (GetWindowRect(Window(), &r))
+  if (RestoredWindowRect(Window(), r))
     WindowRectSetting().Set(Settings(), Format(u"%d,%d,%d,%d", {int(r.left), int(r.top), int(r.right),
                                                                 int(r.bottom)}));
   for (auto& part : parts_) part->SaveSettings(*this);

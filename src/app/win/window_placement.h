@@ -11,4 +11,9 @@ namespace sorvane::win {
 // True when the window was moved.
 bool ApplyWindowRect(HWND window, TextView storedText);
 
+// The rectangle the window has when neither minimised nor maximised, in screen
+// coordinates: while it is minimised or maximised that is the one to store,
+// not the icon's or the whole screen's.
+bool RestoredWindowRect(HWND window, RECT& rect);
+
 }  // namespace sorvane::win

@@ -169,7 +169,7 @@ bool HandleLanguageCommand(HWND mainWindow, int commandId, const LanguageCommand
     ofn.lStructSize = sizeof(ofn);
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&ofn)) return true;
     Text report = LoadTranslationFile(T(file));
     MessageBoxW(GetActiveWindow(), W(report), L"Translate", MB_OK);

@@ -101,7 +101,8 @@ void MediaAdder::AddFilesDialog() {
   ofn.lpstrFilter = W(filter);
   ofn.lpstrFile = buffer.data();
   ofn.nMaxFile = static_cast<DWORD>(kOpenFileBufferChars);
-  ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST;
+  // The current directory stays where it was: nothing may come to depend on the folder last browsed.
+  ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
   // Cancelled, or the selection did not fit the buffer: nothing is added.
   if (!GetOpenFileNameW(&ofn)) return;
   for (const Text& path : ParseOpenFileSelection(TextView(reinterpret_cast<const char16_t*>(buffer.data()),

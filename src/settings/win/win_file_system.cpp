@@ -19,7 +19,35 @@ Text FolderOf(const Text& path) {
   return slash == Text::npos ? Text(u".") : path.substr(0, slash);
 }
 
+bool StampOf(HANDLE file, FileStamp& stamp) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) return false;
+  stamp.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  stamp.lastWrite = (static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime;
+  stamp.volume = info.dwVolumeSerialNumber;
+  stamp.fileIdHigh = 0;
+  stamp.fileIdLow = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return true;
+}
+
 }  // namespace
+
+bool WinFileSystem::Stamp(const Text& path, FileStamp& stamp) {
+  // Opened for its attributes only: no sharing conflict with a writer, no data read.
+  KernelHandle file(CreateFileW(W(path), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return file.Valid() && StampOf(file.get(), stamp);
+}
+
+Text WinFileSystem::FullPath(const Text& path) {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetFullPathNameW(W(path), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (n == 0) return path;
+    if (n < buffer.size()) return T(buffer.data(), n);
+    buffer.resize(n + 1);
+  }
+}
 
 bool WinFileSystem::ReadFile(const Text& path, std::string& bytes) {
   KernelHandle file(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -40,6 +68,13 @@ bool WinFileSystem::ReadFile(const Text& path, std::string& bytes) {
 }
 
 bool WinFileSystem::WriteFileAtomic(const Text& path, std::string_view bytes) {
+  FileStamp unused;
+  bool stamped = false;
+  return WriteFileAtomicStamped(path, bytes, unused, stamped);
+}
+
+bool WinFileSystem::WriteFileAtomicStamped(const Text& path, std::string_view bytes, FileStamp& written, bool& stamped) {
+  stamped = false;
   // The temporary file lies in the target's folder so that the rename never crosses volumes.
   wchar_t temp[MAX_PATH + 1] = {};
   const Text folder = FolderOf(path);
@@ -65,8 +100,15 @@ bool WinFileSystem::WriteFileAtomic(const Text& path, std::string_view bytes) {
     const DWORD attributes = GetFileAttributesW(W(path));
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) ok = false;
   }
+  // Taken from the written file under its own name, after the close (which may
+  // still set its time): the rename keeps size, time and file number, and a
+  // replacement by anyone else right after it has a different stamp.
+  if (ok) stamped = Stamp(T(temp), written);
   ok = ok && MoveFileExW(temp, W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileW(temp);
+  if (!ok) {
+    DeleteFileW(temp);
+    stamped = false;
+  }
   return ok;
 }
 
