@@ -16,7 +16,9 @@
 #include "desktop/tray_events.h"
 #include "framework/win/kernel_handle.h"
 #include "framework/win/wintext.h"
+#include "desktop/win/taskbar_buttons.h"
 #include "language/language_store.h"
+#include "playback/win/playback_part.h"
 
 #include "main_window_fixture.h"
 
@@ -193,6 +195,8 @@ TEST_F(TrayTest, EscHidesTheWindowTaskbarCreatedAddsAtOnceClicksShowAndExitRemov
   MainWindow window;
   auto part = std::make_unique<TrayPart>(60000);  // the keeper stays out of this test
   TrayPart& tray = *part;
+  Text playing;
+  tray.Hooks().playingTitle = [&playing] { return playing; };
   window.AddPart(std::move(part));
   ASSERT_NE(window.Create(GetModuleHandleW(nullptr)), nullptr);
   HWND w = window.Window();
@@ -228,6 +232,14 @@ TEST_F(TrayTest, EscHidesTheWindowTaskbarCreatedAddsAtOnceClicksShowAndExitRemov
   SendMessageW(w, kTrayMessage, kTrayIconId, WM_MOUSEMOVE);
   EXPECT_FALSE(IsWindowVisible(w));
 
+  // The tip follows the play state: the title while something plays, the name when it stops.
+  playing = u"Night\tDrive";
+  SendMessageW(w, kPlayStateChangedMessage, 3, 0);
+  ExpectRecord(shell_.Calls().back(), NIM_MODIFY, NIF_TIP, w, L"Night Drive");
+  playing.clear();
+  SendMessageW(w, kPlayStateChangedMessage, 1, 0);
+  ExpectRecord(shell_.Calls().back(), NIM_MODIFY, NIF_TIP, w, L"Sorvane");
+
   // Exit ends the program and takes the icon away.
   shell_.Lose();
   shell_.exists = true;
@@ -237,6 +249,27 @@ TEST_F(TrayTest, EscHidesTheWindowTaskbarCreatedAddsAtOnceClicksShowAndExitRemov
   EXPECT_EQ(code, 45054);
   EXPECT_FALSE(shell_.exists);
   EXPECT_FALSE(tray.Icon().KeeperRunning());
+}
+
+TEST_F(TrayTest, ThumbnailPlayButtonFollowsThePlayState) {
+  Languages().Load(u"\uFEFF##\r\n19=Sorvane 1.01\r\n##\r\n##\r\n##=English\tEnglish\r\n##\r\n");
+  MainWindow window;
+  bool playing = false;
+  auto part = std::make_unique<TaskbarButtonsPart>([&playing] { return playing; });
+  TaskbarButtonsPart& buttons = *part;
+  window.AddPart(std::move(part));
+  ASSERT_NE(window.Create(GetModuleHandleW(nullptr)), nullptr);
+  HWND w = window.Window();
+  ASSERT_NE(buttons.ButtonCreatedMessage(), 0u);
+  SendMessageW(w, buttons.ButtonCreatedMessage(), 0, 0);
+  if (!buttons.ButtonsAdded()) GTEST_SKIP() << "this system's task bar takes no thumbnail buttons";
+  EXPECT_FALSE(buttons.ShowsPause());
+  playing = true;
+  SendMessageW(w, kPlayStateChangedMessage, 3, 0);
+  EXPECT_TRUE(buttons.ShowsPause());
+  playing = false;
+  SendMessageW(w, kPlayStateChangedMessage, 2, 0);
+  EXPECT_FALSE(buttons.ShowsPause());
 }
 
 }  // namespace

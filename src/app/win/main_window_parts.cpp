@@ -4,6 +4,7 @@
 #include "app/win/mode_buttons_part.h"
 #include "app/win/tray_menu.h"
 #include "desktop/win/media_keys_part.h"
+#include "desktop/win/taskbar_buttons.h"
 #include "desktop/win/theme_win.h"
 #include "desktop/win/tray_part.h"
 #include "language/win/language_part.h"
@@ -63,6 +64,7 @@ void AddDesktopParts(MainWindow& window, const PlayerParts& player) {
   };
   window.AddPart(std::move(tray));
   window.AddPart(std::make_unique<MediaKeysPart>([control] { return control->IsPlaying(); }));
+  window.AddPart(std::make_unique<TaskbarButtonsPart>([control] { return control->IsPlaying(); }));
 }
 
 }  // namespace sorvane::win
