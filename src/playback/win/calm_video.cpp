@@ -70,7 +70,8 @@ void CalmVideoSurface::Show(bool calm, TextView title) {
   }
   if (calm) {
     Follow();
-    ShowWindow(surface_, IsWindowVisible(video_) ? SW_SHOWNA : SW_HIDE);
+    // The window's own flag: before the main window is shown its children count as invisible.
+    ShowWindow(surface_, (GetWindowLongPtrW(video_, GWL_STYLE) & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
   } else {
     ShowWindow(surface_, SW_HIDE);
   }
@@ -93,7 +94,7 @@ LRESULT CALLBACK CalmVideoSurface::FollowVideo(HWND window, UINT message, WPARAM
     const LRESULT r = DefSubclassProc(window, message, wParam, lParam);
     const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
     if (pos->flags & SWP_HIDEWINDOW) ShowWindow(self->surface_, SW_HIDE);
-    else if (IsWindowVisible(self->surface_)) self->Follow();
+    else if (GetWindowLongPtrW(self->surface_, GWL_STYLE) & WS_VISIBLE) self->Follow();
     return r;
   }
   if (message == WM_NCDESTROY) {

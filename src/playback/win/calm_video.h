@@ -28,7 +28,7 @@ class CalmVideoSurface {
   bool Attach(HWND video);
   // Shown over the video while calm; hidden when the picture should show.
   void Show(bool calm, TextView title);
-  bool Calm() const { return surface_ && IsWindowVisible(surface_); }
+  bool Calm() const { return surface_ && (GetWindowLongPtrW(surface_, GWL_STYLE) & WS_VISIBLE); }
   HWND Window() const { return surface_; }
   const Text& Title() const { return title_; }
 
