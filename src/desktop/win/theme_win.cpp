@@ -212,6 +212,45 @@ LRESULT CALLBACK ComboPainter(HWND box, UINT message, WPARAM wParam, LPARAM lPar
   return result;
 }
 
+// --- Group boxes: frame and caption in the palette text colour ---------------
+
+constexpr UINT_PTR kGroupBoxId = 0x5445;
+
+LRESULT CALLBACK GroupBoxPainter(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(box, &ps);
+    RECT client{};
+    GetClientRect(box, &client);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    const Text caption = WindowText(box);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    RECT frame = client;
+    frame.top += metrics.tmHeight / 2;
+    HPEN pen = CreatePen(PS_SOLID, 1, Ref(g_palette.text));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    if (!caption.empty()) {
+      RECT text{client.left + 8, client.top, client.right - 8, client.top + metrics.tmHeight};
+      SetTextColor(dc, Ref(g_palette.text));
+      SetBkColor(dc, Ref(g_palette.background));
+      SetBkMode(dc, OPAQUE);
+      DrawTextW(dc, W(caption), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_LEFT | DT_TOP);
+    }
+    if (oldFont) SelectObject(dc, oldFont);
+    EndPaint(box, &ps);
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(box, GroupBoxPainter, kGroupBoxId);
+  return DefSubclassProc(box, message, wParam, lParam);
+}
+
 // --- Treatments that need the window created first --------------------------
 
 enum AfterCreate : DWORD_PTR { kTrackbar = 1, kButton = 2, kTabControl = 3 };
@@ -224,6 +263,9 @@ void ApplyAfterCreate(HWND window, DWORD_PTR what) {
     case kButton:
       switch (ButtonTreatmentForStyle(static_cast<uint32_t>(GetWindowLongPtrW(window, GWL_STYLE)))) {
         case ButtonTreatment::kGroupBoxPainted:
+          SetTheme(window, L"", L"");
+          SetWindowSubclass(window, GroupBoxPainter, kGroupBoxId, 0);
+          break;
         case ButtonTreatment::kVisualStylesOff:
           SetTheme(window, L"", L"");
           break;

@@ -92,6 +92,7 @@ void TrayIcon::Create(HWND owner, HINSTANCE instance, DWORD keeperPeriodMs) {
 }
 
 bool TrayIcon::Update() {
+  std::lock_guard serial(updateMutex_);
   HINSTANCE instance;
   {
     std::lock_guard lock(mutex_);

@@ -48,6 +48,7 @@ class TrayIcon {
   void StopKeeper();
 
   mutable std::mutex mutex_;  // the record, read by the keeper thread
+  std::mutex updateMutex_;    // one update at a time: the keeper and "TaskbarCreated" may meet
   HWND owner_ = nullptr;
   HINSTANCE instance_ = nullptr;
   wchar_t tip_[128] = L"";
