@@ -107,6 +107,48 @@ TEST_F(Tray, PlayPauseApplicationCommandTogglesPlaybackWhileHidden) {
   EXPECT_EQ(p.WaitForExit(), kExitNormal);
 }
 
+// The first visible popup menu window ("#32768") of a process.
+HWND FindProcessMenu(DWORD processId) {
+  struct Search {
+    DWORD pid;
+    HWND found;
+  } search{processId, nullptr};
+  EnumWindows(
+      [](HWND h, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        wchar_t name[16] = {};
+        GetClassNameW(h, name, 16);
+        if (pid == s->pid && IsWindowVisible(h) && lstrcmpW(name, L"#32768") == 0) {
+          s->found = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(Tray, RightButtonOnTheIconOpensTheTrayMenuAndItsExitEnds) {
+  Process p;
+  ASSERT_TRUE(p.Start(SorvaneExe()));
+  HWND w = p.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  constexpr UINT kTrayMessage = 32868;
+  PostMessageW(w, kTrayMessage, 100, WM_RBUTTONDOWN);
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (menu = FindProcessMenu(p.Id())) != nullptr; }, 10000)) << "no tray menu";
+  Sleep(300);  // let the menu paint before the picture
+  SaveScreenshot(L"tray_menu");
+  // The last item brings the window back; one up from the top wraps to it, the
+  // next one up is Exit after its separator.
+  PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(p.WaitForExit(), kExitNormal);
+}
+
 // The main window in each look; the selector's list is open in the Light one.
 TEST_F(Tray, ThemesScreenshots) {
   const std::wstring song = media / L"Song.wav";
