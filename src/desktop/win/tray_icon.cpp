@@ -62,7 +62,8 @@ ScreenRect TrayTarget() {
 
 void SetShellNotifyFunction(ShellNotifyFunction function) { g_notify.store(function); }
 
-TrayIcon::~TrayIcon() { StopKeeper(); }
+// A window that ends without its close (a failed start) must not leave a dead icon behind.
+TrayIcon::~TrayIcon() { Remove(); }
 
 NOTIFYICONDATAW TrayIcon::Record(UINT flags) const {
   NOTIFYICONDATAW data{};
