@@ -29,6 +29,9 @@ class MediaPlayer {
   virtual std::optional<double> CurrentMediaDuration() = 0;
   virtual double CurrentPosition() = 0;  // 0.0 when the read fails
   virtual void SetCurrentPosition(double seconds) = 0;
+  // Width in pixels of the current medium's picture; 0 for sound only, while
+  // it is not known yet, or when the player cannot tell.
+  virtual int VideoWidth() { return 0; }
 };
 
 // The player's play states that the program reacts to.

@@ -273,7 +273,7 @@ TEST_F(Startup, ResizingWidensOnlyThePanelAndStaysWithinTheLimits) {
   EXPECT_EQ(p.WaitForExit(), kExitNormal);
 }
 
-TEST_F(Startup, EndOfSessionSavesWithoutClosingAndEscCloses) {
+TEST_F(Startup, EndOfSessionSavesWithoutClosingAndEscHidesToTheTray) {
   Process p;
   ASSERT_TRUE(p.Start(Install()));
   HWND w = p.WaitForMainWindow();
@@ -286,8 +286,11 @@ TEST_F(Startup, EndOfSessionSavesWithoutClosingAndEscCloses) {
   EXPECT_EQ(IniValue(*ini, L"Program", L"m_Window_Rect"), RectText(WindowRect(w)));
   EXPECT_TRUE(p.Running());
 
-  // Esc (the dialog's cancel) ends the program in order for now.
+  // Esc (the dialog's cancel) only hides the window; Exit ends the program.
   SendCommand(w, IDCANCEL);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(w); }, 10000));
+  EXPECT_TRUE(p.Running());
+  SendCommand(w, kCommandClose);
   EXPECT_EQ(p.WaitForExit(), kExitNormal);
 }
 

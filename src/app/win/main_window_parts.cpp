@@ -2,12 +2,18 @@
 
 #include "app/win/main_window.h"
 #include "app/win/mode_buttons_part.h"
+#include "app/win/tray_menu.h"
+#include "desktop/win/media_keys_part.h"
+#include "desktop/win/taskbar_buttons.h"
+#include "desktop/win/theme_win.h"
+#include "desktop/win/tray_part.h"
 #include "language/win/language_part.h"
 #include "medialist/media_list_rows.h"
 #include "medialist/win/adding_part.h"
 #include "medialist/win/media_list_part.h"
 #include "medialist/win/playlist_commands.h"
 #include "medialist/win/probe_part.h"
+#include "playback/win/calm_video.h"
 #include "playback/win/playback_part.h"
 
 namespace sorvane::win {
@@ -55,6 +61,26 @@ void AddMainWindowParts(MainWindow& window) {
   window.AddPart(std::move(adding));
   window.AddPart(std::move(playlists));
   window.AddPart(MakeModeButtonsPart());
+  AddDesktopParts(window, player);
+}
+
+void AddDesktopParts(MainWindow& window, const PlayerParts& player) {
+  PlayerControl* control = &player.playback->Panel().Control();
+  window.AddPart(std::make_unique<CalmVideoPart>(player.playback->Panel()));
+  window.AddPart(std::make_unique<ThemePart>());
+  auto tray = std::make_unique<TrayPart>();
+  TrayHooks& hooks = tray->Hooks();
+  hooks.flyOut = [&window] { return window.FlyOut(); };
+  // Fly-out mode fills in collapsed, slideOutFor and collapse once it is a part.
+  hooks.showTrayMenu = ShowTrayMenu;
+  hooks.playingTitle = [control]() -> Text {
+    const int32_t state = control->LastPlayState();
+    if (state != kPlayStatePlaying && state != kPlayStatePaused) return {};
+    return MediaTitleFromPath(control->CurrentUrl());
+  };
+  window.AddPart(std::move(tray));
+  window.AddPart(std::make_unique<MediaKeysPart>([control] { return control->IsPlaying(); }));
+  window.AddPart(std::make_unique<TaskbarButtonsPart>([control] { return control->IsPlaying(); }));
 }
 
 }  // namespace sorvane::win

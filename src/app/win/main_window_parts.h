@@ -19,6 +19,9 @@ struct PlayerParts {
 };
 PlayerParts AddPlayerParts(MainWindow& window);
 
+// The tray icon, the look, the media keys and the calm video area.
+void AddDesktopParts(MainWindow& window, const PlayerParts& player);
+
 // Every part of the program's main window, before it is created.
 void AddMainWindowParts(MainWindow& window);
 

@@ -32,6 +32,7 @@ void PlaybackPart::OnInitDialog(PartHost& window) {
   panel_.Control().SetPlayStateSink([main = main_](int32_t state) {
     // Posted: the seek that may follow must not run inside the control's own event.
     if (state == kPlayStatePlaying) PostMessageW(main, kNowPlayingMessage, 0, 0);
+    PostMessageW(main, kPlayStateChangedMessage, static_cast<WPARAM>(state), 0);
   });
   HookMouse(panel_.VideoWindow());
   HookMouse(panel_.Window());

@@ -20,6 +20,9 @@ namespace sorvane::win {
 
 // Posted to the main window when the player reports that a medium plays.
 inline constexpr UINT kNowPlayingMessage = WM_APP + 0x131;
+// Posted to the main window on every play state the player reports (the state
+// in the first parameter). Parts watch it without taking it.
+inline constexpr UINT kPlayStateChangedMessage = WM_APP + 0x132;
 
 class PlaybackPart final : public MainWindowPart, public MessageFilter {
  public:

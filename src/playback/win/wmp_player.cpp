@@ -63,6 +63,12 @@ class ControlPlayer final : public MediaPlayer {
   void SetCurrentPosition(double seconds) override {
     if (controls_) controls_->put_currentPosition(seconds);
   }
+  int VideoWidth() override {
+    ComPtr<IWMPMedia> media = CurrentMedia();
+    long width = 0;
+    if (!media || FAILED(media->get_imageSourceWidth(&width))) return 0;
+    return width > 0 ? static_cast<int>(width) : 0;
+  }
 
  private:
   ComPtr<IWMPMedia> CurrentMedia() {
