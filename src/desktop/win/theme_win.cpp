@@ -1,5 +1,7 @@
 #include "desktop/win/theme_win.h"
 
+#include "framework/win/system_library.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -423,10 +425,6 @@ LRESULT CALLBACK DarkListView(HWND list, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 }  // namespace
-
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-  return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
 
 void InstallTheme(int theme) {
   g_theme = theme;

@@ -19,9 +19,6 @@ bool ThemeHookInstalled();
 // Ends the hook and forgets the value; for tests, which share one thread.
 void UninstallThemeForTests();
 
-// A library of the system folder only: never one lying next to the program.
-HMODULE LoadSystemLibrary(const wchar_t* name);
-
 // Asks for a dark title bar when the theme is Dark (1); nothing otherwise.
 void ApplyDarkTitleBar(HWND window);
 // The theme's popup menu background (submenus too); nothing for Default.
