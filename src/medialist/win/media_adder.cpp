@@ -60,6 +60,7 @@ class CommandLineBridge final : public CommandLineHost {
   // The rows belong to the shown list; writing them under the selector's
   // selection would overwrite another list while the user is choosing one.
   void SaveMediaList() override { lists_.Session().SaveShownList(); }
+  bool Stopped() override { return adder_.Stopped(); }
 
  private:
   MediaAdder& adder_;
@@ -122,6 +123,23 @@ void MediaAdder::ImportFolderWithProgress(const Text& folder) {
 void MediaAdder::OpenFromCommandLine(const Text& commandLine) {
   CommandLineBridge bridge(*this, lists_);
   sorvane::OpenFromCommandLine(commandLine, bridge);
+}
+
+void MediaAdder::RunForwardedRound(ForwardedLineQueue& queue, std::vector<Text> first) {
+  CommandLineBridge bridge(*this, lists_);
+  sorvane::RunForwardedRound(queue, bridge, std::move(first));
+}
+
+bool MediaAdder::Stopped() const {
+  if (!IsWindow(mainWindow_)) return true;
+  // A quit request ends a question box without closing the window; the quit
+  // stays in the queue for the main loop.
+  MSG quit;
+  if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    PostQuitMessage(static_cast<int>(quit.wParam));
+    return true;
+  }
+  return false;
 }
 
 void MediaAdder::OnListViewDrop(const std::vector<Text>& paths) {

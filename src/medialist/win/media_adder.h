@@ -12,6 +12,7 @@
 
 #include "framework/text.h"
 #include "medialist/entry_prober.h"
+#include "medialist/forwarded_lines.h"
 
 namespace sorvane::win {
 
@@ -45,6 +46,11 @@ class MediaAdder {
 
   // At start with the program's own command line, and with a forwarded one.
   void OpenFromCommandLine(const Text& commandLine);
+  // One round of forwarded command lines as one addition (first, then the
+  // waiting lines); see RunForwardedRound.
+  void RunForwardedRound(ForwardedLineQueue& queue, std::vector<Text> first = {});
+  // The main window is gone or a quit is pending: additions stop.
+  bool Stopped() const;
 
   // Files dropped on the list view, in order; shortcuts stand for their targets.
   void OnListViewDrop(const std::vector<Text>& paths);
