@@ -349,7 +349,6 @@ TEST_F(AddingForward, TwentySecondStartsAtOnceAskOnceAndAddAllTheirFilesToOneLis
   for (int i = 0; i < kStarts; ++i) EXPECT_EQ(seconds[i]->WaitForExit(180000), 0u) << "second copy " << i;
   HWND box = first.WaitForMessageBox(kNewListQuestion, 60000);
   ASSERT_NE(box, nullptr) << "no question about a new list";
-  SaveScreenshot(L"adding_forward_twenty_one_question");
   ASSERT_TRUE(PressButton(box, IDYES));
 
   ASSERT_TRUE(WaitUntil([&] { return list.Count() == kStarts && IsWindowEnabled(w); }, 60000)) << list.Count();
@@ -361,6 +360,7 @@ TEST_F(AddingForward, TwentySecondStartsAtOnceAskOnceAndAddAllTheirFilesToOneLis
   EXPECT_EQ(rows, expected);
   EXPECT_EQ(SendMessageW(selector, CB_GETCOUNT, 0, 0), listsBefore + 1) << "one new list";
   EXPECT_EQ(first.WaitForMessageBox(kNewListQuestion, 1000), nullptr) << "asked again";
+  SaveScreenshot(L"adding_forward_twenty_in_one_list");
   EXPECT_TRUE(WaitUntil([&] { return Ini().find(files[kStarts - 1]) != std::wstring::npos; }, 20000))
       << "the list is written at the end of the addition";
 
