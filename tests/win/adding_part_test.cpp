@@ -171,7 +171,7 @@ TEST_F(AddingPartTest, ForwardedLinesAreAnsweredAtOnceAndAddedTogetherAfterTheQu
   EXPECT_EQ(lists_->adding->Forwarded().Waiting(), 0u);
 }
 
-TEST_F(AddingPartTest, ForwardedRoundWaitsWhileTheWindowIsDisabled) {
+TEST_F(AddingPartTest, ForwardedRoundWaitsForAModalDialogAndForAFolderScan) {
   const Text a = File(u"a.mp3");
   EXPECT_EQ(Forward({a}), 10100);
   now_ += kForwardQuietTime;
@@ -181,8 +181,18 @@ TEST_F(AddingPartTest, ForwardedRoundWaitsWhileTheWindowIsDisabled) {
   EXPECT_TRUE(lists_->asked.empty());
   EXPECT_EQ(lists_->adding->Forwarded().Waiting(), 1u);
   EnableWindow(window_.Window(), TRUE);
-  ASSERT_TRUE(PumpUntil([&] { return Paths().size() == 1; }));
+
+  // A folder scan dispatches messages between its files; the due round,
+  // posted before the scan began, waits for the scan's end.
+  const Text folder = Folder(u"Scanned");
+  const Text one = File(u"Scanned\one.mp3"), two = File(u"Scanned\two.mp3");
+  PostMessageW(window_.Window(), kForwardedRoundMessage, 0, 0);
+  ASSERT_TRUE(lists_->adding->Adder()->ScanFolder(folder));
+  EXPECT_TRUE(lists_->asked.empty());
+  ASSERT_EQ(Paths().size(), 2u);
+  ASSERT_TRUE(PumpUntil([&] { return Paths().size() == 3; }));
   EXPECT_EQ(lists_->asked.size(), 1u);
+  EXPECT_EQ(Paths()[2], a);
 }
 
 TEST_F(AddingPartTest, CloseDuringTheForwardedQuestionAddsNothingAndEndsTheLoop) {

@@ -47,9 +47,9 @@ void AddingPart::OnRoundDue() {
     SetTimer(window_, kForwardedRoundTimer, static_cast<UINT>(wait->count()), nullptr);
     return;
   }
-  // A modal dialog or the busy dialog of another addition is open: the round
+  // A modal dialog is open or another addition scans a folder: the round
   // waits for it instead of asking from inside it.
-  if (!IsWindowEnabled(window_)) {
+  if (!IsWindowEnabled(window_) || adder_->Scanning()) {
     SetTimer(window_, kForwardedRoundTimer, kRoundRetryMs, nullptr);
     return;
   }

@@ -104,6 +104,11 @@ void MediaAdder::ImportFromFolder() {
 }
 
 bool MediaAdder::ScanFolder(const Text& folder) {
+  struct Count {
+    int& scans;
+    explicit Count(int& s) : scans(s) { ++scans; }
+    ~Count() { --scans; }
+  } count(scans_);
   Win32DirectoryLister lister;
   return sorvane::ScanFolder(folder, lister, {[this](const Text& path) { AddMediaFile(path); }, PumpWaitingMessages});
 }

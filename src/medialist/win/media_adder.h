@@ -51,6 +51,8 @@ class MediaAdder {
   void RunForwardedRound(ForwardedLineQueue& queue, std::vector<Text> first = {});
   // The main window is gone or a quit is pending: additions stop.
   bool Stopped() const;
+  // A folder scan runs (it dispatches messages between files).
+  bool Scanning() const { return scans_ > 0; }
 
   // Files dropped on the list view, in order; shortcuts stand for their targets.
   void OnListViewDrop(const std::vector<Text>& paths);
@@ -62,6 +64,7 @@ class MediaAdder {
   HWND mainWindow_;
   MediaListController& lists_;
   EntryProber* prober_;
+  int scans_ = 0;
 };
 
 }  // namespace sorvane::win
