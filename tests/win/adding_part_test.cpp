@@ -185,11 +185,13 @@ TEST_F(AddingPartTest, ForwardedRoundWaitsForAModalDialogAndForAFolderScan) {
   // A folder scan dispatches messages between its files; the due round,
   // posted before the scan began, waits for the scan's end.
   const Text folder = Folder(u"Scanned");
-  const Text one = File(u"Scanned\one.mp3"), two = File(u"Scanned\two.mp3");
+  const Text one = File(u"Scanned\\one.mp3"), two = File(u"Scanned\\two.mp3");
   PostMessageW(window_.Window(), kForwardedRoundMessage, 0, 0);
   ASSERT_TRUE(lists_->adding->Adder()->ScanFolder(folder));
   EXPECT_TRUE(lists_->asked.empty());
-  ASSERT_EQ(Paths().size(), 2u);
+  Texts scanned = Paths();
+  std::sort(scanned.begin(), scanned.end());
+  ASSERT_EQ(scanned, (Texts{one, two}));
   ASSERT_TRUE(PumpUntil([&] { return Paths().size() == 3; }));
   EXPECT_EQ(lists_->asked.size(), 1u);
   EXPECT_EQ(Paths()[2], a);
