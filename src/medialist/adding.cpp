@@ -1,5 +1,6 @@
 #include "medialist/adding.h"
 
+#include <iterator>
 #include <unordered_set>
 
 #include "medialist/adding_strings.h"
@@ -18,18 +19,41 @@ bool IsShortcutPath(TextView path) {
   return path.size() > 4 && EqualsIgnoreCase(path.substr(path.size() - 4), u".lnk");
 }
 
-void OpenFromCommandLine(TextView commandLine, CommandLineHost& host) {
-  const std::vector<Text> args = SplitCommandLine(commandLine);
+namespace {
+
+// The paths a command line names after the program; none unless the first of
+// them exists (a line of options only is not an addition).
+void AppendCommandLinePaths(TextView commandLine, CommandLineHost& host, std::vector<Text>& paths) {
+  std::vector<Text> args = SplitCommandLine(commandLine);
   if (args.size() < 2) return;
   if (!host.PathExists(args[1])) return;
+  paths.insert(paths.end(), std::make_move_iterator(args.begin() + 1), std::make_move_iterator(args.end()));
+}
+
+}  // namespace
+
+void OpenFromCommandLine(TextView commandLine, CommandLineHost& host) {
+  OpenFromCommandLines({Text(commandLine)}, host);
+}
+
+void OpenFromCommandLines(const std::vector<Text>& commandLines, CommandLineHost& host,
+                          const std::function<std::vector<Text>()>& arrivedWhileAsking) {
+  std::vector<Text> paths;
+  for (const Text& line : commandLines) AppendCommandLinePaths(line, host, paths);
+  if (paths.empty()) return;
 
   // Taken once: paths added below do not count as duplicates of each other.
   std::unordered_set<Text> known;
   for (const Text& path : host.ShownPaths()) known.insert(host.PathCaseKey(path));
 
   const Text caption = AddingString(adding_string::kQuestionCaption);
+  const Answer newList = host.Ask(AddingString(adding_string::kNewListQuestion), caption);
+  if (host.Stopped()) return;
+  if (arrivedWhileAsking)
+    for (const Text& line : arrivedWhileAsking()) AppendCommandLinePaths(line, host, paths);
+
   bool isNew = false;
-  if (host.Ask(AddingString(adding_string::kNewListQuestion), caption) == Answer::kYes) {
+  if (newList == Answer::kYes) {
     // The shown list is written before the view is emptied, so edits not yet
     // saved are kept.
     host.SaveShownList();
@@ -40,16 +64,18 @@ void OpenFromCommandLine(TextView commandLine, CommandLineHost& host) {
   }
 
   bool skipDuplicates = false;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const Text& arg = args[i];
-    if (!isNew && known.count(host.PathCaseKey(arg)) != 0) {
+  for (const Text& path : paths) {
+    if (!isNew && known.count(host.PathCaseKey(path)) != 0) {
       if (skipDuplicates) continue;
-      if (host.Ask(AddingString(adding_string::kSkipDuplicatesQuestion), caption) == Answer::kYes) {
+      const Answer skip = host.Ask(AddingString(adding_string::kSkipDuplicatesQuestion), caption);
+      if (host.Stopped()) return;
+      if (skip == Answer::kYes) {
         skipDuplicates = true;
         continue;
       }
     }
-    host.AddPath(arg);
+    host.AddPath(path);
+    if (host.Stopped()) return;
   }
   host.SaveMediaList();
 }

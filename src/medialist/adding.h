@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "framework/text.h"
@@ -52,11 +53,22 @@ class CommandLineHost {
   // file: the platform's own case mapping, which covers every script. The
   // portable lower-casing here knows only some.
   virtual Text PathCaseKey(const Text& path) { return ToLower(path); }
+  // The program is closing (its window is gone or a quit is pending): what is
+  // left of the addition is dropped and nothing more is written.
+  virtual bool Stopped() { return false; }
 };
 
 // Adds the paths named after the program on a command line. Only a line whose
 // first argument exists acts; the user chooses between a new list and the
 // shown one, and whether paths already in the shown list are added again.
 void OpenFromCommandLine(TextView commandLine, CommandLineHost& host);
+
+// One addition for several command lines, in arrival order: each line whose
+// first argument exists gives its paths, and the questions are asked once for
+// all of them. arrivedWhileAsking, when given, is called once the question
+// about a new list has been answered: the lines that came while it was open
+// join this addition, since the answer was given for it.
+void OpenFromCommandLines(const std::vector<Text>& commandLines, CommandLineHost& host,
+                          const std::function<std::vector<Text>()>& arrivedWhileAsking = nullptr);
 
 }  // namespace sorvane

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ namespace {
 
 constexpr UINT kCommandClose = 32916;
 constexpr int kListView = 1033;
+constexpr int kListSelector = 1000;
+constexpr DWORD kExitNormal = 45054;
 const wchar_t kNewListQuestion[] = L"Should a new playlist be created?";
 const wchar_t kSkipQuestion[] = L"Should duplicate files be skipped?";
 const wchar_t kBusyCaption[] = L"Processing Folder...";
@@ -44,6 +47,7 @@ class BusyWatcher {
   }
   ~BusyWatcher() { Stop(); }
   bool Running() const { return thread_ != nullptr; }
+  bool Seen() const { return seen_ != 0; }
   // Whether the dialog was seen while watching.
   bool Stop() {
     if (thread_) {
@@ -180,11 +184,13 @@ class AddingForward : public testing::Test {
   }
 
   // A second start with arguments; the first copy's question about a new
-  // list is answered with newList. Returns once the second copy has ended,
-  // which is after the first copy has handled the whole command line.
-  void Forward(const std::wstring& arguments, int newList, std::vector<int> duplicateAnswers = {}) {
+  // list is answered with newList. The second copy ends as soon as its line is
+  // handed over; the addition in the first copy is over once the list holds
+  // rows entries, no question is left and the window is enabled again.
+  void Forward(const std::wstring& arguments, int newList, std::vector<int> duplicateAnswers, int rows) {
     Process second;
     ASSERT_TRUE(second.Start(SorvaneExe(), arguments));
+    EXPECT_EQ(second.WaitForExit(60000), 0u) << "the second copy did not end at once";
     HWND box = first.WaitForMessageBox(kNewListQuestion);
     ASSERT_NE(box, nullptr) << "no question about a new list";
     ASSERT_TRUE(PressButton(box, newList));
@@ -193,7 +199,10 @@ class AddingForward : public testing::Test {
       ASSERT_NE(skip, nullptr) << "no question about duplicates";
       ASSERT_TRUE(PressButton(skip, answer));
     }
-    ASSERT_TRUE(second.WaitForExit(60000).has_value()) << "the second copy did not end";
+    HWND w = first.WaitForMainWindow();
+    ASSERT_NE(w, nullptr);
+    RemoteListView list(first.Id(), GetDlgItem(w, kListView));
+    ASSERT_TRUE(WaitUntil([&] { return list.Count() == rows && IsWindowEnabled(w); }, 60000)) << list.Count();
     EXPECT_EQ(first.WaitForMessageBox(kSkipQuestion, 300), nullptr) << "an unexpected duplicate question";
   }
 
@@ -216,7 +225,7 @@ TEST_F(AddingForward, SecondStartAddsToTheShownListAsksAboutDuplicatesAndTheList
   ASSERT_TRUE(WaitUntil([&] { return IsIconic(w) != FALSE; }, 5000));
 
   // No: the file goes to the shown list, and the first copy comes to the front.
-  Forward(L"\"" + song + L"\"", IDNO);
+  Forward(L"\"" + song + L"\"", IDNO, {}, 1);
   EXPECT_FALSE(IsIconic(w)) << "the first copy stayed minimised";
   EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == w; }, 5000)) << "the first copy is not in front";
   EXPECT_TRUE(IsWindowVisible(w));
@@ -224,13 +233,13 @@ TEST_F(AddingForward, SecondStartAddsToTheShownListAsksAboutDuplicatesAndTheList
   EXPECT_EQ(SendMessageW(GetDlgItem(w, kListView), LVM_GETSELECTEDCOUNT, 0, 0), 0) << "adding selects nothing";
 
   // The same path in other letters is a duplicate: Yes skips it, No adds it.
-  Forward(L"\"" + Upper(song) + L"\"", IDNO, {IDYES});
+  Forward(L"\"" + Upper(song) + L"\"", IDNO, {IDYES}, 1);
   EXPECT_EQ(list.Column(1), std::vector<std::wstring>{song});
-  Forward(L"\"" + Upper(song) + L"\"", IDNO, {IDNO});
+  Forward(L"\"" + Upper(song) + L"\"", IDNO, {IDNO}, 2);
   const std::vector<std::wstring> expected{song, Upper(song)};
   EXPECT_EQ(list.Column(1), expected);
   // The forwarded command line writes the list at its end, before any close.
-  EXPECT_NE(Ini().find(Upper(song)), std::wstring::npos);
+  EXPECT_TRUE(WaitUntil([&] { return Ini().find(Upper(song)) != std::wstring::npos; }, 20000));
 
   // The added list plays: a click on its first row.
   ASSERT_TRUE(list.Click(0));
@@ -270,9 +279,10 @@ TEST_F(AddingForward, ForwardedFolderIsAppendedInFileSystemOrderWithTheBusyDialo
   // The busy dialog is watched from another thread while this one answers.
   BusyWatcher watch(first.Id());
   ASSERT_TRUE(watch.Running());
-  Forward(L"\"" + folder.Path() + L"\"", IDNO);
+  Forward(L"\"" + folder.Path() + L"\"", IDNO, {}, 6);
   EXPECT_TRUE(watch.Stop()) << "no busy dialog for the folder";
-  EXPECT_EQ(FindProcessWindow(first.Id(), kBusyCaption), nullptr) << "the busy dialog stayed";
+  EXPECT_TRUE(WaitUntil([&] { return FindProcessWindow(first.Id(), kBusyCaption) == nullptr; }, 20000))
+      << "the busy dialog stayed";
   EXPECT_TRUE(IsWindowEnabled(w)) << "the main window stayed disabled";
 
   std::vector<std::wstring> expected{before};
@@ -294,8 +304,11 @@ TEST_F(AddingForward, MissingPathShowsTheBusyDialogBrieflyAndAddsNothing) {
   const std::wstring missing = media / L"gone\\nothing.wav";
   BusyWatcher watch(first.Id());
   ASSERT_TRUE(watch.Running());
-  Forward(L"\"" + song + L"\" \"" + missing + L"\"", IDNO);
-  EXPECT_TRUE(watch.Stop()) << "no busy dialog for the missing path";
+  Forward(L"\"" + song + L"\" \"" + missing + L"\"", IDNO, {}, 1);
+  EXPECT_TRUE(WaitUntil([&] { return watch.Seen(); }, 20000)) << "no busy dialog for the missing path";
+  EXPECT_TRUE(WaitUntil([&] { return FindProcessWindow(first.Id(), kBusyCaption) == nullptr; }, 20000))
+      << "the busy dialog stayed";
+  watch.Stop();
   EXPECT_EQ(list.Column(1), std::vector<std::wstring>{song});
   EXPECT_TRUE(IsWindowEnabled(w));
 
@@ -307,6 +320,71 @@ TEST_F(AddingForward, MissingPathShowsTheBusyDialogBrieflyAndAddsNothing) {
   EXPECT_EQ(list.Count(), 1);
   SendCommand(w, kCommandClose);
   ASSERT_TRUE(first.WaitForExit().has_value());
+}
+
+
+// Opening many selected files from a file manager starts one copy per file at
+// the same moment. Every copy hands its line over and ends without waiting;
+// the running copy asks once and adds all files to one list.
+TEST_F(AddingForward, TwentySecondStartsAtOnceAskOnceAndAddAllTheirFilesToOneList) {
+  constexpr int kStarts = 20;
+  std::vector<std::wstring> files;
+  for (int i = 0; i < kStarts; ++i) {
+    files.push_back(media / (L"start" + std::to_wstring(i) + L".wav"));
+    ASSERT_TRUE(WriteToneWav(files.back(), 100));
+  }
+  HWND w = StartFirst();
+  ASSERT_NE(w, nullptr);
+  HWND selector = GetDlgItem(w, kListSelector);
+  const LRESULT listsBefore = SendMessageW(selector, CB_GETCOUNT, 0, 0);
+  RemoteListView list(first.Id(), GetDlgItem(w, kListView));
+  ASSERT_TRUE(list.Ready());
+
+  std::vector<std::unique_ptr<Process>> seconds;
+  for (int i = 0; i < kStarts; ++i) {
+    seconds.push_back(std::make_unique<Process>());
+    ASSERT_TRUE(seconds.back()->Start(SorvaneExe(), L"\"" + files[i] + L"\"")) << i;
+  }
+  // Every copy ends by itself with code 0 while the question is still open.
+  for (int i = 0; i < kStarts; ++i) EXPECT_EQ(seconds[i]->WaitForExit(180000), 0u) << "second copy " << i;
+  HWND box = first.WaitForMessageBox(kNewListQuestion, 60000);
+  ASSERT_NE(box, nullptr) << "no question about a new list";
+  ASSERT_TRUE(PressButton(box, IDYES));
+
+  ASSERT_TRUE(WaitUntil([&] { return list.Count() == kStarts && IsWindowEnabled(w); }, 60000)) << list.Count();
+  // Arrival order is the order the copies got through; every file is there once.
+  std::vector<std::wstring> rows = list.Column(1);
+  std::sort(rows.begin(), rows.end());
+  std::vector<std::wstring> expected = files;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(SendMessageW(selector, CB_GETCOUNT, 0, 0), listsBefore + 1) << "one new list";
+  EXPECT_EQ(first.WaitForMessageBox(kNewListQuestion, 1000), nullptr) << "asked again";
+  SaveScreenshot(L"adding_forward_twenty_in_one_list");
+  EXPECT_TRUE(WaitUntil([&] { return Ini().find(files[kStarts - 1]) != std::wstring::npos; }, 20000))
+      << "the list is written at the end of the addition";
+
+  SendCommand(w, kCommandClose);
+  EXPECT_EQ(first.WaitForExit(), kExitNormal);
+}
+
+// Closing while the question of a forwarded line is open: the window closes,
+// the program ends normally and nothing of that line is added.
+TEST_F(AddingForward, CloseWhileAForwardedLineAsksEndsNormallyWithoutAddingIt) {
+  const std::wstring song = media / L"late.wav";
+  ASSERT_TRUE(WriteToneWav(song, 100));
+  HWND w = StartFirst();
+  ASSERT_NE(w, nullptr);
+  Process second;
+  ASSERT_TRUE(second.Start(SorvaneExe(), L"\"" + song + L"\""));
+  EXPECT_EQ(second.WaitForExit(60000), 0u);
+  ASSERT_NE(first.WaitForMessageBox(kNewListQuestion), nullptr);
+  // The window still answers while the question is open.
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+  SendCommand(w, kCommandClose);
+  EXPECT_EQ(first.WaitForExit(), kExitNormal);
+  EXPECT_EQ(Ini().find(song), std::wstring::npos);
 }
 
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "medialist/busy_animation.h"
 #include "medialist/command_line_split.h"
 #include "medialist/folder_scan.h"
+#include "medialist/forwarded_lines.h"
 #include "medialist/open_file_selection.h"
 
 namespace sorvane {
@@ -170,6 +172,7 @@ struct RecordingCommandLine : CommandLineHost {
   Answer Ask(TextView text, TextView caption) override {
     calls.push_back(u"ask " + Text(text) + u" | " + Text(caption));
     const size_t i = static_cast<size_t>(questions++);
+    if (onAsk) onAsk();
     return i < answers.size() ? answers[i] : Answer::kCancel;
   }
   void SaveShownList() override { calls.push_back(u"save shown"); }
@@ -179,8 +182,16 @@ struct RecordingCommandLine : CommandLineHost {
   }
   void SaveListNames() override { calls.push_back(u"save names"); }
   void ShowEmptyList(int index) override { calls.push_back(u"show empty " + Format(u"%d", {index})); }
-  void AddPath(const Text& p) override { calls.push_back(u"add " + p); }
+  void AddPath(const Text& p) override {
+    calls.push_back(u"add " + p);
+    if (onAdd) onAdd(p);
+  }
   void SaveMediaList() override { calls.push_back(u"save list"); }
+  bool Stopped() override { return stopAfterCalls >= 0 && calls.size() >= static_cast<size_t>(stopAfterCalls); }
+
+  std::function<void()> onAsk;
+  std::function<void(const Text&)> onAdd;
+  int stopAfterCalls = -1;  // the program closes once this many calls were made
 };
 
 const Text kNewQ = u"ask Should a new playlist be created? | Question";
@@ -253,6 +264,134 @@ TEST(AddingOpenFromCommandLine, IgnoredWithoutAnExistingFirstArgument) {
   OpenFromCommandLine(u"S.exe C:\\Music C:\\missing.mp3", host);
   const Texts expected = {kNewQ, u"add C:\\Music", u"add C:\\missing.mp3", u"save list"};
   EXPECT_EQ(host.calls, expected);
+}
+
+// ---- several forwarded command lines in one addition ----
+
+TEST(AddingOpenFromCommandLines, LinesOfOneRoundAskOnceAndAddInArrivalOrder) {
+  RecordingCommandLine host;
+  host.shown = {};
+  host.existing = {u"C:\\1.mp3", u"C:\\2.mp3", u"C:\\3.mp3", u"C:\\Music"};
+  host.answers = {Answer::kNo};
+  // The second line has only options and the third starts with a missing
+  // path: they give nothing, the others keep their own order.
+  OpenFromCommandLines({u"S.exe C:\\2.mp3 C:\\Music", u"S.exe -bg", u"S.exe C:\\gone.mp3 C:\\1.mp3",
+                        u"\"C:\\p\\S.exe\" C:\\3.mp3 C:\\1.mp3"},
+                       host);
+  const Texts expected = {kNewQ, u"add C:\\2.mp3", u"add C:\\Music", u"add C:\\3.mp3", u"add C:\\1.mp3",
+                          u"save list"};
+  EXPECT_EQ(host.calls, expected);
+}
+
+TEST(AddingOpenFromCommandLines, NoQuestionWhenNoLineNamesAnExistingPath) {
+  RecordingCommandLine host;
+  OpenFromCommandLines({u"S.exe", u"S.exe C:\\missing.mp3", u"S.exe -bg C:\\a.mp3"}, host);
+  EXPECT_TRUE(host.calls.empty());
+}
+
+TEST(AddingOpenFromCommandLines, DuplicatesAcrossLinesFollowTheSkipQuestion) {
+  // C:\A.MP3 is shown. Yes to the skip question skips every later duplicate
+  // of the merged lines, whichever line named it; a path repeated across the
+  // lines but not shown is added each time.
+  RecordingCommandLine host;
+  host.answers = {Answer::kNo, Answer::kYes};
+  OpenFromCommandLines({u"S.exe C:\\b.mp3 C:\\a.mp3", u"S.exe C:\\a.mp3 C:\\b.mp3", u"S.exe C:\\b.mp3 c:\\A.MP3"},
+                       host);
+  const Texts expected = {kNewQ, u"add C:\\b.mp3", kDupQ, u"add C:\\b.mp3", u"add C:\\b.mp3", u"save list"};
+  EXPECT_EQ(host.calls, expected);
+}
+
+TEST(AddingOpenFromCommandLines, LinesArrivingWhileTheNewListQuestionIsOpenJoinAfterTheOthers) {
+  RecordingCommandLine host;
+  host.shown = {};
+  host.answers = {Answer::kYes};
+  int taken = 0;
+  OpenFromCommandLines({u"S.exe C:\\a.mp3"}, host, [&] {
+    ++taken;
+    // The question is already answered when the late lines are read.
+    EXPECT_EQ(host.calls, Texts{kNewQ});
+    return Texts{u"S.exe C:\\b.mp3", u"S.exe C:\\missing.mp3 C:\\a.mp3", u"S.exe C:\\Music"};
+  });
+  EXPECT_EQ(taken, 1);
+  const Texts expected = {kNewQ,         u"save shown",    u"new From command line", u"save names",
+                          u"show empty 7", u"add C:\\a.mp3", u"add C:\\b.mp3",        u"add C:\\Music",
+                          u"save list"};
+  EXPECT_EQ(host.calls, expected);
+}
+
+TEST(AddingOpenFromCommandLines, ClosingDuringTheAdditionDropsTheRestAndWritesNothing) {
+  struct Case {
+    const char* what;
+    int stopAfterCalls;
+    std::vector<Answer> answers;
+    Texts expected;
+  };
+  const Case cases[] = {
+      {"closed while the new-list question was open", 1, {Answer::kYes}, {kNewQ}},
+      {"closed while the skip question was open", 2, {Answer::kNo, Answer::kNo}, {kNewQ, kDupQ}},
+      {"closed while a path was being added (a folder scan)", 3, {Answer::kNo}, {kNewQ, u"add C:\\b.mp3",
+                                                                                 u"add C:\\Music"}},
+  };
+  for (const Case& c : cases) {
+    RecordingCommandLine host;
+    host.answers = c.answers;
+    host.stopAfterCalls = c.stopAfterCalls;
+    const Text line = c.stopAfterCalls == 2 ? Text(u"S.exe C:\\a.mp3 C:\\b.mp3") : Text(u"S.exe C:\\b.mp3 C:\\Music C:\\a.mp3");
+    bool lateRead = false;
+    OpenFromCommandLines({line}, host, [&] {
+      lateRead = true;
+      return Texts{};
+    });
+    EXPECT_EQ(host.calls, c.expected) << c.what;
+    EXPECT_EQ(lateRead, c.stopAfterCalls != 1) << c.what;
+  }
+}
+
+// Rounds as the main window runs them: lines that come during the new-list
+// question join the round, lines that come while its files are added make the
+// next round, which asks once more.
+TEST(AddingForwardedRounds, LateLinesJoinWhileAskingAndOtherwiseMakeTheNextRound) {
+  std::chrono::milliseconds now{0};
+  ForwardedLineQueue queue([&] { return now; });
+  RecordingCommandLine host;
+  host.shown = {};
+  host.existing = {u"C:\\1.mp3", u"C:\\2.mp3", u"C:\\3.mp3", u"C:\\4.mp3", u"C:\\own.mp3"};
+  host.answers = {Answer::kNo, Answer::kNo};
+  host.onAsk = [&] {
+    if (host.questions == 1) queue.Arrive(u"S.exe C:\\2.mp3");
+  };
+  host.onAdd = [&](const Text& path) {
+    if (path == u"C:\\2.mp3") {
+      queue.Arrive(u"S.exe C:\\3.mp3");
+      queue.Arrive(u"S.exe C:\\4.mp3");
+    }
+  };
+  queue.Arrive(u"S.exe C:\\1.mp3");
+  // The start's own command line comes first.
+  RunForwardedRound(queue, host, {u"S.exe C:\\own.mp3"});
+  EXPECT_FALSE(queue.InRound());
+  const Texts first = {kNewQ, u"add C:\\own.mp3", u"add C:\\1.mp3", u"add C:\\2.mp3", u"save list"};
+  EXPECT_EQ(host.calls, first);
+  EXPECT_EQ(queue.Waiting(), 2u);
+
+  host.calls.clear();
+  now += kForwardQuietTime;
+  ASSERT_EQ(queue.WaitBeforeRound(), std::chrono::milliseconds(0));
+  RunForwardedRound(queue, host);
+  const Texts second = {kNewQ, u"add C:\\3.mp3", u"add C:\\4.mp3", u"save list"};
+  EXPECT_EQ(host.calls, second);
+  EXPECT_EQ(queue.Waiting(), 0u);
+}
+
+TEST(AddingForwardedRounds, TheRoundEndsWhenTheAdditionIsCutShort) {
+  std::chrono::milliseconds now{0};
+  ForwardedLineQueue queue([&] { return now; });
+  RecordingCommandLine host;
+  host.stopAfterCalls = 1;
+  queue.Arrive(u"S.exe C:\\a.mp3");
+  RunForwardedRound(queue, host);
+  EXPECT_EQ(host.calls, Texts{kNewQ});
+  EXPECT_FALSE(queue.InRound());
 }
 
 // ---- ScanFolder ----

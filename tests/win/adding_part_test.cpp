@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,11 +39,13 @@ struct ListsPart : MainWindowPart {
   AddingPart* adding = nullptr;
   Texts asked;
   Answer answer = Answer::kNo;
+  std::function<void()> onAsk;  // runs while the question is open
 
   void OnInitDialog(PartHost& w) override {
     MediaListCallbacks cb;
     cb.ask = [this](TextView text, TextView, QuestionIcon) {
       asked.push_back(Text(text));
+      if (onAsk) onAsk();
       return answer;
     };
     cb.filesDropped = [this](std::vector<Text> paths) { adding->OnListViewDrop(paths); };
@@ -73,7 +76,8 @@ class AddingPartTest : public ::testing::Test {
     SetCurrentLoop(&loop_);
     auto lists = std::make_unique<ListsPart>();
     lists_ = lists.get();
-    auto adding = std::make_unique<AddingPart>(lists_->controller, [] { return nullptr; });
+    auto adding =
+        std::make_unique<AddingPart>(lists_->controller, [] { return nullptr; }, [this] { return now_; });
     lists_->adding = adding.get();
     window_.AddPart(std::move(lists));
     window_.AddPart(std::move(adding));
@@ -112,6 +116,26 @@ class AddingPartTest : public ::testing::Test {
     return out;
   }
 
+  // Sends a second start's command line naming these paths; answers the reply.
+  LRESULT Forward(const Texts& paths) {
+    std::wstring line = L"\"C:\\x\\Sorvane.exe\"";
+    for (const Text& path : paths) line += L" \"" + ToWide(path) + L"\"";
+    COPYDATASTRUCT data{10100, static_cast<DWORD>((line.size() + 1) * sizeof(wchar_t)),
+                        const_cast<wchar_t*>(line.c_str())};
+    return SendMessageW(window_.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  }
+  // Dispatches messages until condition holds; false after a generous limit.
+  bool PumpUntil(const std::function<bool()>& condition) {
+    const ULONGLONG end = GetTickCount64() + 20000;
+    while (!condition()) {
+      if (GetTickCount64() > end) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      PumpWaitingMessages();
+    }
+    return true;
+  }
+
+  Milliseconds now_{1000000};
   Text folder_;
   WinFileSystem files_;
   SettingsStore store_{files_};
@@ -120,17 +144,71 @@ class AddingPartTest : public ::testing::Test {
   ListsPart* lists_ = nullptr;
 };
 
-TEST_F(AddingPartTest, ForwardedCommandLineAddsToTheShownList) {
-  const Text a = File(u"a.mp3");
-  const Text b = File(u"b.mp3");
-  const std::wstring line = L"\"C:\\x\\Sorvane.exe\" \"" + ToWide(a) + L"\" \"" + ToWide(b) + L"\"";
-  COPYDATASTRUCT data{10100, static_cast<DWORD>((line.size() + 1) * sizeof(wchar_t)),
-                      const_cast<wchar_t*>(line.c_str())};
-  EXPECT_EQ(SendMessageW(window_.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 10100);
+TEST_F(AddingPartTest, ForwardedLinesAreAnsweredAtOnceAndAddedTogetherAfterTheQuietTime) {
+  const Text a = File(u"a.mp3"), b = File(u"b.mp3"), c = File(u"c.mp3"), d = File(u"d.mp3");
+  // Answered before anything is asked or added: the second start does not wait.
+  EXPECT_EQ(Forward({a, b}), 10100);
+  EXPECT_EQ(Forward({c}), 10100);
+  EXPECT_TRUE(lists_->asked.empty());
+  EXPECT_TRUE(Paths().empty());
+  EXPECT_EQ(lists_->adding->Forwarded().Waiting(), 2u);
+  // The posted round is not due yet: it sets the timer for the rest of the quiet time.
+  PumpWaitingMessages();
+  EXPECT_TRUE(lists_->asked.empty());
+
+  // A line that comes while the question is open joins the round.
+  lists_->onAsk = [&] {
+    lists_->onAsk = nullptr;
+    EXPECT_EQ(Forward({d}), 10100);
+  };
+  now_ += kForwardQuietTime;
+  ASSERT_TRUE(PumpUntil([&] { return Paths().size() == 4; })) << Paths().size();
   EXPECT_EQ(lists_->asked, Texts{u"Should a new playlist be created?"});
-  EXPECT_EQ(Paths(), (Texts{a, b}));
-  EXPECT_EQ(ListView_GetItemCount(window_.Item(IDC_LIST_VIEW)), 2);
-  EXPECT_NE(lists_->storage.sections[ListSectionName(0)].find(b), Text::npos) << "saved at the end";
+  EXPECT_EQ(Paths(), (Texts{a, b, c, d}));
+  EXPECT_EQ(ListView_GetItemCount(window_.Item(IDC_LIST_VIEW)), 4);
+  EXPECT_NE(lists_->storage.sections[ListSectionName(0)].find(d), Text::npos) << "saved at the end";
+  EXPECT_FALSE(lists_->adding->Forwarded().InRound());
+  EXPECT_EQ(lists_->adding->Forwarded().Waiting(), 0u);
+}
+
+TEST_F(AddingPartTest, ForwardedRoundWaitsForAModalDialogAndForAFolderScan) {
+  const Text a = File(u"a.mp3");
+  EXPECT_EQ(Forward({a}), 10100);
+  now_ += kForwardQuietTime;
+  // Another dialog is modal over the window: the due round is held back.
+  EnableWindow(window_.Window(), FALSE);
+  SendMessageW(window_.Window(), kForwardedRoundMessage, 0, 0);
+  EXPECT_TRUE(lists_->asked.empty());
+  EXPECT_EQ(lists_->adding->Forwarded().Waiting(), 1u);
+  EnableWindow(window_.Window(), TRUE);
+
+  // A folder scan dispatches messages between its files; the due round,
+  // posted before the scan began, waits for the scan's end.
+  const Text folder = Folder(u"Scanned");
+  const Text one = File(u"Scanned\\one.mp3"), two = File(u"Scanned\\two.mp3");
+  PostMessageW(window_.Window(), kForwardedRoundMessage, 0, 0);
+  ASSERT_TRUE(lists_->adding->Adder()->ScanFolder(folder));
+  EXPECT_TRUE(lists_->asked.empty());
+  Texts scanned = Paths();
+  std::sort(scanned.begin(), scanned.end());
+  ASSERT_EQ(scanned, (Texts{one, two}));
+  ASSERT_TRUE(PumpUntil([&] { return Paths().size() == 3; }));
+  EXPECT_EQ(lists_->asked.size(), 1u);
+  EXPECT_EQ(Paths()[2], a);
+}
+
+TEST_F(AddingPartTest, CloseDuringTheForwardedQuestionAddsNothingAndEndsTheLoop) {
+  const Text a = File(u"a.mp3");
+  EXPECT_EQ(Forward({a}), 10100);
+  lists_->onAsk = [&] { SendMessageW(window_.Window(), WM_COMMAND, kCommandClose, 0); };
+  now_ += kForwardQuietTime;
+  ASSERT_TRUE(PumpUntil([&] { return !lists_->asked.empty(); }));
+  EXPECT_FALSE(IsWindow(window_.Window()));
+  EXPECT_TRUE(Paths().empty());
+  EXPECT_FALSE(lists_->adding->Forwarded().InRound());
+  MSG m;
+  ASSERT_TRUE(PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 45054u);
 }
 
 TEST_F(AddingPartTest, DropOnTheWindowImportsOnlyTheFirstFolder) {

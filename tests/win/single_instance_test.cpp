@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "framework/win/wintext.h"
 
@@ -39,7 +41,7 @@ class FakeFirstCopy {
     thread_.join();
   }
   Text received;
-  int copies = 0;
+  std::atomic<int> copies{0};
 
  private:
   static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -70,13 +72,35 @@ TEST(ForwardCommandLine, WaitsForAFirstCopyThatIsStillStarting) {
   EXPECT_EQ(first.received, u"\"C:\\p\\Sorvane.exe\" \"C:\\My Music\\a.mp3\"");
 }
 
+// The foreground lock is not enforced everywhere, so the grant is recorded:
+// it names the first copy's process and comes before the line is sent.
+TEST(ForwardCommandLine, AllowsTheFirstCopyTheForegroundBeforeSending) {
+  FakeFirstCopy first(0);
+  ForwardTiming timing;
+  timing.probeTimeoutMs = 1000;
+  timing.retryIntervalMs = 50;
+  timing.skipOwnProcess = false;  // the stand-in lives in this process
+  std::vector<std::pair<DWORD, int>> grants;  // process id, lines received by then
+  EXPECT_TRUE(ForwardCommandLine(L"x.exe a.mp3", timing, [&](DWORD process) {
+    grants.emplace_back(process, first.copies.load());
+    return TRUE;
+  }));
+  ASSERT_EQ(grants.size(), 1u);
+  EXPECT_EQ(grants[0].first, GetCurrentProcessId());
+  EXPECT_EQ(grants[0].second, 0) << "granted after the line was sent";
+  EXPECT_EQ(first.copies, 1);
+  EXPECT_EQ(first.received, u"x.exe a.mp3");
+}
+
 TEST(ForwardCommandLine, GivesUpAfterTheRetryTimeWhenNobodyAnswers) {
   ForwardTiming timing;
   timing.probeTimeoutMs = 200;
   timing.retryIntervalMs = 50;
   timing.retryForMs = 400;
   const ULONGLONG start = GetTickCount64();
-  EXPECT_FALSE(ForwardCommandLine(L"x.exe a", timing));
+  int grants = 0;
+  EXPECT_FALSE(ForwardCommandLine(L"x.exe a", timing, [&](DWORD) { return ++grants, TRUE; }));
+  EXPECT_EQ(grants, 0) << "no foreground grant without a first copy";
   EXPECT_GE(GetTickCount64() - start, 350u);
 }
 

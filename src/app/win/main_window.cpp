@@ -217,11 +217,16 @@ INT_PTR MainWindow::OnHitTest(LPARAM lParam) {
 }
 
 INT_PTR MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
+  // The text is copied out of the sender's record and the answer given at
+  // once; the parts only queue it (a second start must not wait for questions).
   Text commandLine;
   if (ReadForwardedCommandLine(data, commandLine)) {
     SetCommandLineText(commandLine);
     SetStatusText(commandLine);
     for (auto& part : parts_) part->OnForwardedCommandLine(*this, commandLine);
+    // The sender allowed this process the foreground just before it sent the
+    // line; the front request posted by its probe may have run before that.
+    PostMessageW(Window(), WM_COMMAND, kCommandBringToFront, 0);
   }
   return Answer(kForwardCommandLineTag);
 }

@@ -67,7 +67,8 @@ HWND FindFirstInstance(DWORD probeTimeoutMs, bool skipOwnProcess) {
   return search.found;
 }
 
-bool ForwardCommandLine(const std::wstring& fullCommandLine, const ForwardTiming& timing) {
+bool ForwardCommandLine(const std::wstring& fullCommandLine, const ForwardTiming& timing,
+                        const ForegroundGrant& allowForeground) {
   const ULONGLONG start = GetTickCount64();
   HWND first = FindFirstInstance(timing.probeTimeoutMs, timing.skipOwnProcess);
   while (!first && GetTickCount64() - start < timing.retryForMs) {
@@ -75,6 +76,9 @@ bool ForwardCommandLine(const std::wstring& fullCommandLine, const ForwardTiming
     first = FindFirstInstance(timing.probeTimeoutMs, timing.skipOwnProcess);
   }
   if (!first) return false;
+  DWORD firstProcess = 0;
+  GetWindowThreadProcessId(first, &firstProcess);
+  if (firstProcess != 0 && allowForeground) allowForeground(firstProcess);
   COPYDATASTRUCT data{};
   data.dwData = kForwardCommandLineTag;
   data.cbData = static_cast<DWORD>((fullCommandLine.size() + 1) * sizeof(wchar_t));

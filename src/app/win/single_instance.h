@@ -51,9 +51,15 @@ struct ForwardTiming {
 // instance message's value; null when none does.
 HWND FindFirstInstance(DWORD probeTimeoutMs, bool skipOwnProcess = true);
 
+// Lets the process with this id take the foreground (AllowSetForegroundWindow).
+using ForegroundGrant = std::function<BOOL(DWORD processId)>;
+
 // Sends the full command line to the first copy (WM_COPYDATA, tag 10100).
-// Answers whether a first copy received it.
-bool ForwardCommandLine(const std::wstring& fullCommandLine, const ForwardTiming& timing = {});
+// Answers whether a first copy received it. Before sending, the first copy's
+// process is allowed to take the foreground: the system's foreground lock
+// would otherwise keep it behind the window the user started from.
+bool ForwardCommandLine(const std::wstring& fullCommandLine, const ForwardTiming& timing = {},
+                        const ForegroundGrant& allowForeground = AllowSetForegroundWindow);
 
 // The first copy's side. Both answer the value to return from the window procedure.
 // Quit request (wParam == lParam == the message value): posts quit code 0, answers 1.

@@ -49,7 +49,8 @@ class MainWindowPart {
   // it; result is then the message's answer.
   virtual bool OnMessage(PartHost&, UINT, WPARAM, LPARAM, LRESULT& /*result*/) { return false; }
   // A second start handed over its full command line (already stored as the
-  // process command line text).
+  // process command line text). The second start waits until every part has
+  // returned: keep the text and return at once, never ask from here.
   virtual void OnForwardedCommandLine(PartHost&, const Text&) {}
   // From SaveSettings, after the window rectangle was saved: the shown list's
   // index, the list, the volume, the selected entry, the position.

@@ -77,6 +77,7 @@ class CommandLineBridge final : public CommandLineHost {
   // selection would overwrite another list while the user is choosing one.
   void SaveMediaList() override { lists_.Session().SaveShownList(); }
   Text PathCaseKey(const Text& path) override { return FileSystemCaseKey(path); }
+  bool Stopped() override { return adder_.Stopped(); }
 
  private:
   MediaAdder& adder_;
@@ -124,6 +125,11 @@ void MediaAdder::ImportFromFolder() {
 
 bool MediaAdder::ScanFolder(const Text& folder) {
   if (quitting_) return false;
+  struct Count {
+    int& scans;
+    explicit Count(int& s) : scans(s) { ++scans; }
+    ~Count() { --scans; }
+  } count(scans_);
   Win32DirectoryLister lister;
   // The pump may close the window (a WM_CLOSE from outside); the quit it then
   // meets ends this and every later addition of the same batch.
@@ -167,6 +173,23 @@ void MediaAdder::OpenFromCommandLine(const Text& commandLine) {
   }
   CommandLineBridge bridge(*this, lists_);
   sorvane::OpenFromCommandLine(commandLine, bridge);
+}
+
+void MediaAdder::RunForwardedRound(ForwardedLineQueue& queue, std::vector<Text> first) {
+  CommandLineBridge bridge(*this, lists_);
+  sorvane::RunForwardedRound(queue, bridge, std::move(first));
+}
+
+bool MediaAdder::Stopped() const {
+  if (quitting_ || !IsWindow(mainWindow_)) return true;
+  // A quit request ends a question box without closing the window; the quit
+  // stays in the queue for the main loop.
+  MSG quit;
+  if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    PostQuitMessage(static_cast<int>(quit.wParam));
+    return true;
+  }
+  return false;
 }
 
 void MediaAdder::OnListViewDrop(const std::vector<Text>& paths) {

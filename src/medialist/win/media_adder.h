@@ -12,6 +12,7 @@
 
 #include "framework/text.h"
 #include "medialist/entry_prober.h"
+#include "medialist/forwarded_lines.h"
 
 namespace sorvane::win {
 
@@ -53,6 +54,13 @@ class MediaAdder {
 
   // At start with the program's own command line, and with a forwarded one.
   void OpenFromCommandLine(const Text& commandLine);
+  // One round of forwarded command lines as one addition (first, then the
+  // waiting lines); see RunForwardedRound.
+  void RunForwardedRound(ForwardedLineQueue& queue, std::vector<Text> first = {});
+  // The main window is gone or a quit is pending: additions stop.
+  bool Stopped() const;
+  // A folder scan runs (it dispatches messages between files).
+  bool Scanning() const { return scans_ > 0; }
 
   // Files dropped on the list view, in order; shortcuts stand for their targets.
   void OnListViewDrop(const std::vector<Text>& paths);
@@ -69,6 +77,7 @@ class MediaAdder {
   EntryProber* prober_;
   PlaylistOpener playlistOpener_;
   bool quitting_ = false;
+  int scans_ = 0;
 
   PlaylistOpen OpenPlaylist(const Text& path, bool askWhere);
 };
