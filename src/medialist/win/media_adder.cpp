@@ -9,6 +9,7 @@
 #include "medialist/command_line_split.h"
 #include "medialist/folder_scan.h"
 #include "medialist/open_file_selection.h"
+#include "medialist/playlist_import.h"
 #include "medialist/win/busy_dialog.h"
 #include "medialist/win/media_list_controller.h"
 #include "medialist/win/shortcut.h"
@@ -176,8 +177,20 @@ void MediaAdder::OpenFromCommandLine(const Text& commandLine) {
 }
 
 void MediaAdder::RunForwardedRound(ForwardedLineQueue& queue, std::vector<Text> first) {
+  std::vector<Text> lines = std::move(first);
+  for (Text& line : queue.BeginRound()) lines.push_back(std::move(line));
+  queue.EndRound();
+  // One line that opens a playlist (a playlist opened from the shell) is that
+  // playlist's import: its own question, the new list named after it.
+  if (lines.size() == 1) {
+    const std::vector<Text> args = SplitCommandLine(lines.front());
+    if (args.size() >= 2 && HasPlaylistExtension(args[1])) {
+      OpenFromCommandLine(lines.front());
+      return;
+    }
+  }
   CommandLineBridge bridge(*this, lists_);
-  sorvane::RunForwardedRound(queue, bridge, std::move(first));
+  sorvane::RunForwardedRound(queue, bridge, std::move(lines));
 }
 
 bool MediaAdder::Stopped() const {
