@@ -2,6 +2,7 @@
 
 #include "app/win/main_window.h"
 #include "app/win/mode_buttons_part.h"
+#include "app/win/window_modes_part.h"
 #include "language/win/language_part.h"
 #include "medialist/media_list_rows.h"
 #include "medialist/win/adding_part.h"
@@ -39,6 +40,7 @@ void AddMainWindowParts(MainWindow& window) {
   };
   window.AddPart(std::move(adding));
   window.AddPart(MakeModeButtonsPart());
+  window.AddPart(MakeWindowModesPart(window, player.playback));
 }
 
 }  // namespace sorvane::win
