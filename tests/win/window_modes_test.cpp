@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "app/win/main_window.h"
@@ -106,16 +108,22 @@ class WindowModesTest : public MainWindowFixture {
     MainWindowFixture::SetUp();
     ASSERT_TRUE(Languages().Load(u"\uFEFF##\r\n19=Sorvane 1.01\r\n##\r\n##\r\n##=German\tDeutsch\r\n"
                                  u"##=English\tEnglish\r\n50=Title\r\n##\r\n"));
+    window_ = std::make_unique<MainWindow>();
+  }
+  void TearDown() override {
+    // The window goes before the fixture drops the leftover messages.
+    window_.reset();
+    MainWindowFixture::TearDown();
   }
 
   // The window with its panel and this part, shown at a known place.
   HWND Open() {
-    playback_ = AddPlayerParts(window_).playback;
-    window_.AddPart(MakeModeButtonsPart());
-    auto modes = MakeWindowModesPart(window_, playback_);
+    playback_ = AddPlayerParts(*window_).playback;
+    window_->AddPart(MakeModeButtonsPart());
+    auto modes = MakeWindowModesPart(*window_, playback_);
     modes_ = modes.get();
-    window_.AddPart(std::move(modes));
-    HWND w = window_.Create(GetModuleHandleW(nullptr));
+    window_->AddPart(std::move(modes));
+    HWND w = window_->Create(GetModuleHandleW(nullptr));
     if (!w) return nullptr;
     ShowWindow(w, SW_SHOW);
     const RECT m = PrimaryMonitor();
@@ -124,10 +132,10 @@ class WindowModesTest : public MainWindowFixture {
     return w;
   }
 
-  void Command(int id) { SendMessageW(window_.Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  void Command(int id) { SendMessageW(window_->Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
   int StoredFlyOut() { return store_.ReadInt(kProductSection, keys::kFlyOut, -1); }
 
-  MainWindow window_;
+  std::unique_ptr<MainWindow> window_;
   PlaybackPart* playback_ = nullptr;
   WindowModesPart* modes_ = nullptr;
 };
@@ -227,6 +235,10 @@ TEST_F(WindowModesTest, FlyOutDocksSlidesWithTheCursorDragsToTheLeftAndRestores)
       if (dock.HitShapeContains({x, y}) && shot.At(x, y) != RGB(255, 128, 0)) {
         top = std::min(top, y), bottom = std::max(bottom, y);
         leftmost = std::min(leftmost, x), rightmost = std::max(rightmost, x);
+        // Black text on orange, smoothed edges included: red stays about twice green.
+        const COLORREF c = shot.At(x, y);
+        EXPECT_LE(std::abs(int(GetRValue(c)) - 2 * int(GetGValue(c))), 48) << x << "," << y;
+        EXPECT_EQ(GetBValue(c), 0) << x << "," << y;
       }
   ASSERT_GE(bottom, 0) << "no caption text on the tab";
   EXPECT_GT(bottom - top, 3 * (rightmost - leftmost + 1));
@@ -270,7 +282,7 @@ TEST_F(WindowModesTest, CompactModeShowsOnlyTheVideoWhereItStoodAndComesBackExac
   // Right button on the video: compact.
   SendMessageW(video, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   ASSERT_TRUE(modes_->CompactOn());
-  EXPECT_TRUE(window_.Compact());
+  EXPECT_TRUE(window_->Compact());
   EXPECT_TRUE(playback_->Panel().VideoOnly());
   EXPECT_TRUE(SameRect(WindowRect(w), videoOnScreen)) << Describe(WindowRect(w)) << " vs " << Describe(videoOnScreen);
   EXPECT_TRUE(SameRect(WindowRect(video), videoOnScreen));
@@ -318,11 +330,11 @@ TEST_F(WindowModesTest, CompactModeShowsOnlyTheVideoWhereItStoodAndComesBackExac
 TEST_F(WindowModesTest, StoredFlyOutDocksAtStartKeepsTheNormalRectangleAndFollowsTheColourCommand) {
   store_.WriteInt(kProductSection, keys::kFlyOut, 1);
   store_.WriteString(kProgramSection, keys::kWindowRect, u"100,120,900,700");
-  playback_ = AddPlayerParts(window_).playback;
-  auto modes = MakeWindowModesPart(window_, playback_);
+  playback_ = AddPlayerParts(*window_).playback;
+  auto modes = MakeWindowModesPart(*window_, playback_);
   modes_ = modes.get();
-  window_.AddPart(std::move(modes));
-  HWND w = window_.Create(GetModuleHandleW(nullptr));
+  window_->AddPart(std::move(modes));
+  HWND w = window_->Create(GetModuleHandleW(nullptr));
   ASSERT_NE(w, nullptr);
   EXPECT_TRUE(modes_->FlyOutOn());
   EXPECT_TRUE(modes_->Dock().Running());
@@ -331,9 +343,15 @@ TEST_F(WindowModesTest, StoredFlyOutDocksAtStartKeepsTheNormalRectangleAndFollow
   EXPECT_EQ(modes_->Dock().Caption(), u"           Sorvane 1.01");
   EXPECT_EQ(modes_->Dock().Colour(), static_cast<COLORREF>(keys::kFlyOutColorDefault));
 
-  // Saving while docked keeps the normal window's rectangle, not the docked one.
-  window_.SaveSettings();
-  EXPECT_EQ(store_.ReadString(kProgramSection, keys::kWindowRect, u""), u"100,120,900,700");
+  // Saving while docked keeps the normal window's rectangle (as the size
+  // limits left it), not the docked one.
+  const RECT normal = modes_->Dock().SavedWindowRect();
+  EXPECT_EQ(normal.left, 100);
+  EXPECT_EQ(normal.top, 120);
+  const Text normalText = u"100,120," + FromUtf8(std::to_string(normal.right)) + u"," +
+                          FromUtf8(std::to_string(normal.bottom));
+  window_->SaveSettings();
+  EXPECT_EQ(store_.ReadString(kProgramSection, keys::kWindowRect, u""), normalText);
 
   // The colour command: whoever handles it writes the colour; the tab follows.
   store_.WriteInt(kProductSection, keys::kFlyOutColor, RGB(27, 59, 121));
@@ -344,9 +362,9 @@ TEST_F(WindowModesTest, StoredFlyOutDocksAtStartKeepsTheNormalRectangleAndFollow
   EXPECT_EQ(CaptureWindow(w).At(2, 40), RGB(27, 59, 121));
 
   // Closing stops the dock before the window goes.
-  window_.Close();
+  window_->Close();
   EXPECT_FALSE(modes_->Dock().Running());
-  EXPECT_EQ(store_.ReadString(kProgramSection, keys::kWindowRect, u""), u"100,120,900,700");
+  EXPECT_EQ(store_.ReadString(kProgramSection, keys::kWindowRect, u""), normalText);
   EXPECT_EQ(store_.ReadInt(kProductSection, keys::kFlyOut, -1), 1);  // closing does not switch it off
 }
 

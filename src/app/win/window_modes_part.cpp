@@ -59,6 +59,7 @@ void WindowModesPart::OnInitDialog(PartHost&) {
 void WindowModesPart::OnStarted(PartHost&) {
   if (Settings().ReadInt(kProductSection, keys::kFlyOut, keys::kFlyOutDefault) == 1) {
     ShowWindow(window_.Window(), SW_SHOW);
+    CheckButton(cmd::kFlyOut, true);
     EnterFlyOut(true);
   }
 }

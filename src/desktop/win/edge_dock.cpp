@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <array>
+#include <string>
 
 #include "framework/win/wintext.h"
 
@@ -206,10 +207,22 @@ void EdgeDock::BuildCaptionBitmap() {
     const dock::Rgb text = dock::CaptionTextColour(dock::RgbFromColorRef(colour_));
     SetTextColor(dc, RGB(text.red, text.green, text.blue));
     SetBkMode(dc, TRANSPARENT);
+    textColour_ = RGB(text.red, text.green, text.blue);
+    // Room for the ellipsis that DT_MODIFYSTRING may write.
+    std::wstring shown(W(caption_), caption_.size());
+    shown.resize(caption_.size() + 4, L'\0');
     RECT r{0, 0, captionSize_.width, captionSize_.height};
-    DrawTextW(dc, W(caption_), static_cast<int>(caption_.size()), &r, kCaptionTextFlags);
+    DrawTextW(dc, shown.data(), static_cast<int>(caption_.size()), &r, kCaptionTextFlags | DT_MODIFYSTRING);
+    shownCaption_ = T(shown.c_str());
   }
   DeleteDC(dc);
+
+  LOGFONTW font{};
+  HFONT windowFont = WindowFont(window_);
+  if (!windowFont || !GetObjectW(windowFont, sizeof(font), &font))
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+  font.lfEscapement = font.lfOrientation = 900;
+  turnedFont_.reset(CreateFontIndirectW(&font));
 }
 
 void EdgeDock::Reshape() {
@@ -277,21 +290,41 @@ void EdgeDock::Paint(HDC dc) {
   ::FillRect(dc, &inner, background ? background : GetSysColorBrush(COLOR_3DFACE));
   for (const dock::Rect& strip : dock::FrameStrips(content, metrics_.frameWidth)) FillColour(dc, strip, colour_);
 
+  if (dock::CaptionIsRotated(edge)) {
+    PaintTurnedCaption(dc);
+    return;
+  }
   if (!captionBitmap_) return;
   HDC source = CreateCompatibleDC(dc);
   {
     SelectScope bitmap(source, captionBitmap_);
-    if (dock::CaptionIsRotated(edge)) {
-      FillColour(dc, dock::RotatedCaptionRect(tabOrigin_, captionSize_), colour_);
-      const auto corners = dock::RotatedCaptionCorners(tabOrigin_, captionSize_);
-      const POINT plg[3] = {{corners[0].x, corners[0].y}, {corners[1].x, corners[1].y}, {corners[2].x, corners[2].y}};
-      const dock::Point from = dock::CaptionSourceOrigin(edge, metrics_.frameWidth);
-      PlgBlt(dc, plg, source, from.x, from.y, captionSize_.width, captionSize_.height, nullptr, 0, 0);
-    } else {
-      BitBlt(dc, tabOrigin_.x, tabOrigin_.y, captionSize_.width, captionSize_.height, source, 0, 0, SRCCOPY);
-    }
+    BitBlt(dc, tabOrigin_.x, tabOrigin_.y, captionSize_.width, captionSize_.height, source, 0, 0, SRCCOPY);
   }
   DeleteDC(source);
+}
+
+// The caption bitmap's picture turned by 90 degrees: its top-left corner at the
+// tab origin, its width running up and its height to the right.
+void EdgeDock::PaintTurnedCaption(HDC dc) {
+  const dock::Rect area = dock::RotatedCaptionRect(tabOrigin_, captionSize_);
+  FillColour(dc, area, colour_);
+  if (!turnedFont_) return;
+  SelectScope font(dc, turnedFont_.get());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  // Where the bitmap is read from: a shift of the picture along both of its axes.
+  const dock::Point from = dock::CaptionSourceOrigin(state_.CurrentEdge(), metrics_.frameWidth);
+  // The text's top faces left; it is centred across the bitmap's height as DT_VCENTER centres it.
+  const int x = tabOrigin_.x + (captionSize_.height - metrics.tmHeight) / 2 - from.y;
+  const int y = tabOrigin_.y + from.x;
+  const UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColour = SetTextColor(dc, textColour_);
+  const RECT clip{area.left, area.top, area.right, area.bottom};
+  ExtTextOutW(dc, x, y, ETO_CLIPPED, &clip, W(shownCaption_), static_cast<UINT>(shownCaption_.size()), nullptr);
+  SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldMode);
+  SetTextAlign(dc, oldAlign);
 }
 
 bool EdgeDock::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -81,6 +81,7 @@ class EdgeDock {
   void PlaceChildren();
   void ApplyTopmost(bool on);
   void Paint(HDC dc);
+  void PaintTurnedCaption(HDC dc);
   dock::Rect MonitorRect() const;
   dock::Metrics MetricsForWindow() const;
   void OnTick();
@@ -101,6 +102,12 @@ class EdgeDock {
   dock::Point tabOrigin_;
   HBITMAP captionBitmap_ = nullptr;
   dock::Size captionSize_;
+  // On a side the caption is written with a font turned by 90 degrees (it then
+  // reads from bottom to top): turning the bitmap itself is not done alike by
+  // every graphics driver. The text is the one the bitmap shows, ellipsis included.
+  UniqueFont turnedFont_;
+  Text shownCaption_;
+  COLORREF textColour_ = 0;
 };
 
 }  // namespace sorvane::win
