@@ -244,6 +244,15 @@ TEST_F(WindowModesTest, FlyOutDocksSlidesWithTheCursorDragsToTheLeftAndRestores)
   EXPECT_GT(bottom - top, 3 * (rightmost - leftmost + 1));
   EXPECT_GT(top, ch - dock.TabLength() - 1);  // within the tab at the lower end of the side
 
+  // In fly-out mode a press on the video is a press on the window: it starts a drag, no caption move.
+  HWND video = playback_->Panel().VideoWindow();
+  ASSERT_NE(video, nullptr);
+  SendMessageW(video, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_TRUE(dock.Dragging());
+  SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(dock.Dragging());
+  EXPECT_TRUE(SameRect(WindowRect(w), left)) << Describe(WindowRect(w));
+
   // A tray click while expanded collapses, while collapsed slides out for a while.
   dock.Collapse();
   EXPECT_TRUE(dock.IsCollapsed());
