@@ -370,6 +370,11 @@ TEST_F(WindowModesTest, StoredFlyOutDocksAtStartKeepsTheNormalRectangleAndFollow
   Paint(w);
   EXPECT_EQ(CaptureWindow(w).At(2, 40), RGB(27, 59, 121));
 
+  // A colour written while a dialog held the window is taken up when the window is active again.
+  store_.WriteInt(kProductSection, keys::kFlyOutColor, RGB(0, 160, 80));
+  SendMessageW(w, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(modes_->Dock().Colour(), RGB(0, 160, 80));
+
   // Closing stops the dock before the window goes.
   window_->Close();
   EXPECT_FALSE(modes_->Dock().Running());

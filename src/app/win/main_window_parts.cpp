@@ -29,6 +29,9 @@ PlayerParts AddPlayerParts(MainWindow& window) {
 void AddMainWindowParts(MainWindow& window) {
   window.AddPart(MakeLanguagePart());
   const PlayerParts player = AddPlayerParts(window);
+  // Early in the routing: while docked, the dock paints the background and
+  // takes the mouse before any later part sees them.
+  window.AddPart(MakeWindowModesPart(window, player.playback));
   // Adding comes after the part that loads the shown list, so the start's
   // command line finds that list. Files are probed as they are added with the
   // same backend the window thread uses for the list.
@@ -40,7 +43,6 @@ void AddMainWindowParts(MainWindow& window) {
   };
   window.AddPart(std::move(adding));
   window.AddPart(MakeModeButtonsPart());
-  window.AddPart(MakeWindowModesPart(window, player.playback));
 }
 
 }  // namespace sorvane::win

@@ -69,6 +69,12 @@ void WindowModesPart::ReadFlyOutColour() {
       Settings().ReadInt(kProductSection, keys::kFlyOutColor, keys::kFlyOutColorDefault)));
 }
 
+void WindowModesPart::FollowFlyOutColour() {
+  const COLORREF before = dock_.Colour();
+  ReadFlyOutColour();
+  if (dock_.Colour() != before) dock_.RebuildCaption();
+}
+
 void WindowModesPart::CheckButton(int id, bool checked) const {
   if (HWND button = window_.Item(id)) SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
@@ -160,12 +166,14 @@ void WindowModesPart::ToggleCompactMode() {
 bool WindowModesPart::OnMessage(PartHost& host, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (flyOut_ && dock_.HandleMessage(message, wParam, lParam, result)) return true;
   if (message == kRebuildFlyOutCaptionMessage) {
-    const COLORREF before = dock_.Colour();
-    ReadFlyOutColour();
-    if (dock_.Colour() != before) dock_.RebuildCaption();
+    FollowFlyOutColour();
     result = 0;
     return true;
   }
+  // A colour dialog opened by the colour command runs its own loop, which also
+  // takes the message posted above; the window's activation after it closes
+  // is the sure point to look again.
+  if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && flyOut_) FollowFlyOutColour();
   if (message != WM_COMMAND) return false;
   switch (LOWORD(wParam)) {
     case cmd::kFlyOut:
@@ -180,9 +188,7 @@ bool WindowModesPart::OnMessage(PartHost& host, UINT message, WPARAM wParam, LPA
       // The command's own handler chooses and writes the colour; it may run
       // before or after this part, so the colour is read now and once more
       // when the command is done.
-      const COLORREF before = dock_.Colour();
-      ReadFlyOutColour();
-      if (dock_.Colour() != before) dock_.RebuildCaption();
+      FollowFlyOutColour();
       PostMessageW(host.Window(), kRebuildFlyOutCaptionMessage, 0, 0);
       return false;
     }

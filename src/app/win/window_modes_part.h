@@ -51,6 +51,8 @@ class WindowModesPart final : public MainWindowPart {
  private:
   void EnterFlyOut(bool on);
   void ReadFlyOutColour();
+  // Reads the colour again and redraws the tab when it changed.
+  void FollowFlyOutColour();
   void CheckButton(int id, bool checked) const;
 
   MainWindow& window_;
