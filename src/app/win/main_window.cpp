@@ -74,7 +74,7 @@ void MainWindow::RecordLayout() {
 }
 
 void MainWindow::ApplyLayout() {
-  if (compact_ || layout_.Empty()) return;
+  if (compact_ || flyOut_ || layout_.Empty()) return;
   RECT client{};
   GetClientRect(Window(), &client);
   HDWP batch = BeginDeferWindowPos(static_cast<int>(layout_.Items().size()));
@@ -242,7 +242,7 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       return OnCommand(LOWORD(wParam));
     case WM_GETMINMAXINFO:
-      return compact_ ? FALSE : OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      return compact_ || flyOut_ ? FALSE : OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
     case WM_COPYDATA:
       return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_NCHITTEST:

@@ -43,7 +43,7 @@ class MainWindow : public DialogWindow<MainWindow>, public MessageFilter, public
   // Compact mode switches off the size limits and the layout; its owner sets it.
   void SetCompact(bool on) { compact_ = on; }
   bool Compact() const { return compact_; }
-  // Fly-out mode switches off the caption hit test.
+  // Fly-out mode switches off the caption hit test, the size limits and the layout.
   void SetFlyOut(bool on) { flyOut_ = on; }
   bool FlyOut() const { return flyOut_; }
 

@@ -3,6 +3,7 @@
 #include "app/win/main_window.h"
 #include "app/win/mode_buttons_part.h"
 #include "app/win/tray_menu.h"
+#include "app/win/window_modes_part.h"
 #include "desktop/win/media_keys_part.h"
 #include "desktop/win/taskbar_buttons.h"
 #include "desktop/win/theme_win.h"
@@ -35,6 +36,11 @@ PlayerParts AddPlayerParts(MainWindow& window) {
 void AddMainWindowParts(MainWindow& window) {
   window.AddPart(MakeLanguagePart());
   const PlayerParts player = AddPlayerParts(window);
+  // Early in the routing: while docked, the dock paints the background and
+  // takes the mouse before any later part sees them.
+  std::unique_ptr<WindowModesPart> modes = MakeWindowModesPart(window, player.playback);
+  WindowModesPart* modesPart = modes.get();
+  window.AddPart(std::move(modes));
   // Adding comes after the part that loads the shown list, so the start's
   // command line finds that list. Files are probed as they are added with the
   // same backend the window thread uses for the list.
@@ -61,17 +67,21 @@ void AddMainWindowParts(MainWindow& window) {
   window.AddPart(std::move(adding));
   window.AddPart(std::move(playlists));
   window.AddPart(MakeModeButtonsPart());
-  AddDesktopParts(window, player);
+  AddDesktopParts(window, player, modesPart);
 }
 
-void AddDesktopParts(MainWindow& window, const PlayerParts& player) {
+void AddDesktopParts(MainWindow& window, const PlayerParts& player, WindowModesPart* modes) {
   PlayerControl* control = &player.playback->Panel().Control();
   window.AddPart(std::make_unique<CalmVideoPart>(player.playback->Panel()));
   window.AddPart(std::make_unique<ThemePart>());
   auto tray = std::make_unique<TrayPart>();
   TrayHooks& hooks = tray->Hooks();
   hooks.flyOut = [&window] { return window.FlyOut(); };
-  // Fly-out mode fills in collapsed, slideOutFor and collapse once it is a part.
+  if (modes) {
+    hooks.collapsed = [modes] { return modes->FlyOutOn() && modes->Dock().IsCollapsed(); };
+    hooks.slideOutFor = [modes](int ms) { modes->Dock().SlideOutFor(ms); };
+    hooks.collapse = [modes] { modes->Dock().Collapse(); };
+  }
   hooks.showTrayMenu = ShowTrayMenu;
   hooks.playingTitle = [control]() -> Text {
     const int32_t state = control->LastPlayState();

@@ -9,6 +9,7 @@ class MainWindow;
 class MediaListPart;
 class ProbePart;
 class PlaybackPart;
+class WindowModesPart;
 
 // The parts that show and play the lists, in their order: lists (list view and
 // selector), probing, playback (the panel and the sequencer).
@@ -20,7 +21,7 @@ struct PlayerParts {
 PlayerParts AddPlayerParts(MainWindow& window);
 
 // The tray icon, the look, the media keys and the calm video area.
-void AddDesktopParts(MainWindow& window, const PlayerParts& player);
+void AddDesktopParts(MainWindow& window, const PlayerParts& player, WindowModesPart* modes = nullptr);
 
 // Every part of the program's main window, before it is created.
 void AddMainWindowParts(MainWindow& window);

@@ -1,6 +1,7 @@
 #include "playback/win/playback_part.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "framework/win/boundary.h"
 #include "language/language_store.h"
@@ -89,7 +90,8 @@ void PlaybackPart::HookMouse(HWND window) {
 }
 
 // Left button on the video or the panel's free area moves the main window as
-// its caption would; the right button is kept for compact mode.
+// its caption would (in fly-out mode it goes to the window as a plain press);
+// the right button switches compact mode.
 LRESULT CALLBACK PlaybackPart::MouseHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data) {
   auto* self = reinterpret_cast<PlaybackPart*>(data);
@@ -99,10 +101,18 @@ LRESULT CALLBACK PlaybackPart::MouseHook(HWND window, UINT message, WPARAM wPara
       [&]() -> LRESULT {
         switch (message) {
           case WM_LBUTTONDOWN:
+            if (self->passLeftButton_ && self->passLeftButton_()) {
+              POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+              MapWindowPoints(window, self->main_, &p, 1);
+              SendMessageW(self->main_, WM_LBUTTONDOWN, wParam, MAKELPARAM(p.x, p.y));
+              return 0;
+            }
             ReleaseCapture();
             SendMessageW(self->main_, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(GetMessagePos()));
             return 0;
           case WM_RBUTTONDOWN:
+            // Copied first: the handler may re-parent this very window.
+            if (auto handler = self->rightButton_) handler();
             return 0;
           case WM_NCDESTROY:
             RemoveWindowSubclass(window, MouseHook, kMouseHookId);

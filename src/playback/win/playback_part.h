@@ -4,6 +4,7 @@
 // restarted row plays, and the mouse on the video and the panel.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,14 @@ class PlaybackPart final : public MainWindowPart, public MessageFilter {
   // The panel's keys, ahead of the main window's dialog navigation.
   bool PreTranslateMessage(MSG& message) override { return panel_.PreTranslateMessage(&message); }
 
+  // Right button on the video or the panel: the switch of compact mode. Without
+  // a handler the click is only swallowed.
+  void SetRightButtonHandler(std::function<void()> handler) { rightButton_ = std::move(handler); }
+  // While this answers true a left button press goes to the main window as a
+  // press on its client area (fly-out mode drags the window itself) instead of
+  // moving the window as its caption would.
+  void SetLeftButtonPassThrough(std::function<bool()> pass) { passLeftButton_ = std::move(pass); }
+
  private:
   void HookMouse(HWND window);
   static LRESULT CALLBACK MouseHook(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -56,6 +65,8 @@ class PlaybackPart final : public MainWindowPart, public MessageFilter {
   std::unique_ptr<Sequencer> sequencer_;
   HWND main_ = nullptr;
   std::vector<HWND> hooked_;
+  std::function<void()> rightButton_;
+  std::function<bool()> passLeftButton_;
 };
 
 }  // namespace sorvane::win
