@@ -115,7 +115,12 @@ void MediaAdder::AddPath(const Text& path) {
 void MediaAdder::ImportFolderWithProgress(const Text& folder) {
   BusyDialog busy(instance_, mainWindow_);
   busy.Open();
-  if (ScanFolder(folder)) PumpMessagesFor(kBusyLingerMs);
+  if (ScanFolder(folder)) {
+    if (linger_)
+      linger_(kBusyLingerMs);
+    else
+      PumpMessagesFor(kBusyLingerMs);
+  }
   busy.Close();
 }
 

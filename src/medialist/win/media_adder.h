@@ -51,11 +51,16 @@ class MediaAdder {
   // WM_DROPFILES of the main window: only the first item counts. Finishes the drop.
   void OnDropFiles(HDROP drop);
 
+  // How the busy dialog lingers after a scan; tests record the request
+  // instead of waiting it out.
+  void SetLingerForTesting(std::function<void(DWORD ms)> linger) { linger_ = std::move(linger); }
+
  private:
   HINSTANCE instance_;
   HWND mainWindow_;
   MediaListController& lists_;
   EntryProber* prober_;
+  std::function<void(DWORD ms)> linger_;
 };
 
 }  // namespace sorvane::win
