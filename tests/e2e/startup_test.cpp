@@ -143,7 +143,7 @@ TEST_F(Startup, SecondStartHandsItsCommandLineToTheFirstAndEnds) {
   ASSERT_TRUE(second.Start(exe, L"\"C:\\My Music\\a b.mp3\" -bg"));
   EXPECT_EQ(second.WaitForExit(), 0u);
   // The probe shows the first copy; the forwarded full command line is its status text.
-  HWND w = first.WaitForMainWindow(5000);
+  HWND w = first.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
   const std::wstring status = TextOf(GetDlgItem(w, kStatusText));
   EXPECT_NE(status.find(L"\"C:\\My Music\\a b.mp3\" -bg"), std::wstring::npos) << status;
