@@ -16,18 +16,25 @@ if(NOT CMAKE_CROSSCOMPILING)
     COMMAND langpack ${CMAKE_SOURCE_DIR}/resources/lang ${SORVANE_LANG_ARCHIVE}
     DEPENDS ${SORVANE_LANG_SOURCES} langpack
     COMMENT "Packing the language archive")
-elseif(SORVANE_HOST_TOOLS_DIR AND EXISTS ${SORVANE_HOST_TOOLS_DIR}/langpack)
-  add_custom_command(OUTPUT ${SORVANE_LANG_ARCHIVE}
-    COMMAND ${SORVANE_HOST_TOOLS_DIR}/langpack ${CMAKE_SOURCE_DIR}/resources/lang ${SORVANE_LANG_ARCHIVE}
-    DEPENDS ${SORVANE_LANG_SOURCES} ${SORVANE_HOST_TOOLS_DIR}/langpack
-    COMMENT "Packing the language archive")
+  add_custom_target(sorvane_lang_archive DEPENDS ${SORVANE_LANG_ARCHIVE})
 else()
-  # Without the host tool the archive is empty; the program then reports the missing archive.
-  add_custom_command(OUTPUT ${SORVANE_LANG_ARCHIVE}
-    COMMAND ${CMAKE_COMMAND} -E touch ${SORVANE_LANG_ARCHIVE}
-    COMMENT "No host langpack tool: empty language archive")
+  # The cross build runs the natively built tool. It is looked for at build
+  # time (the release build may be made after this one was configured), and
+  # its absence fails the build: an exe with an empty archive would only show
+  # an error to its users. Building the tool here through a nested native
+  # build would compile the core a second time on every fresh build tree; the
+  # release build makes it anyway for the benchmarks.
+  if(NOT SORVANE_HOST_TOOLS_DIR)
+    message(FATAL_ERROR "The cross build needs SORVANE_HOST_TOOLS_DIR, the folder of the natively built langpack "
+                        "(the win preset sets it to build/release/tools)")
+  endif()
+  add_custom_target(sorvane_lang_archive
+    COMMAND ${CMAKE_COMMAND} -DTOOL=${SORVANE_HOST_TOOLS_DIR}/langpack -DSOURCE=${CMAKE_SOURCE_DIR}/resources/lang
+            -DOUTPUT=${SORVANE_LANG_ARCHIVE} -P ${CMAKE_SOURCE_DIR}/cmake/pack_languages.cmake
+    BYPRODUCTS ${SORVANE_LANG_ARCHIVE}
+    COMMENT "Packing the language archive"
+    VERBATIM)
 endif()
-add_custom_target(sorvane_lang_archive DEPENDS ${SORVANE_LANG_ARCHIVE})
 
 set(SORVANE_RC ${CMAKE_SOURCE_DIR}/resources/sorvane.rc)
 set_source_files_properties(${SORVANE_RC} PROPERTIES OBJECT_DEPENDS

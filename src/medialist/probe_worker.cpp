@@ -184,6 +184,7 @@ void ProbeWorker::InterruptibleSleep(int ms) {
     testSleep_(ms);
     return;
   }
+  if (stretchedWaitMs_ > 0) ms = stretchedWaitMs_;
   std::unique_lock<std::mutex> lock(wakeMutex_);
   wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_.load(); });
 }

@@ -116,6 +116,8 @@ class ProbeWorker {
   uint64_t Generation() const { return generation_; }
   // Replaces the blink's wait (tests).
   void SetSleepForTesting(std::function<void(int)> sleep) { testSleep_ = std::move(sleep); }
+  // Makes every wait of the blink last ms (tests: a wait that only a stop can end).
+  void StretchWaitsForTesting(int ms) { stretchedWaitMs_ = ms; }
 
  private:
   void InterruptibleSleep(int ms);
@@ -129,6 +131,7 @@ class ProbeWorker {
   std::mutex wakeMutex_;
   std::condition_variable wake_;
   std::function<void(int)> testSleep_;
+  int stretchedWaitMs_ = 0;
 };
 
 }  // namespace sorvane

@@ -40,9 +40,8 @@ TEST(AddingFromOutside, FolderOnTheCommandLineFillsANewListAndIsSaved) {
   HWND w = p.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
   // The folder is scanned with the busy dialog; the text file is no medium.
-  const DWORD end = GetTickCount() + 20000;
-  while (RowCount(w) < 2 && static_cast<LONG>(end - GetTickCount()) > 0) Sleep(100);
-  Sleep(1000);
+  EXPECT_TRUE(WaitUntil([&] { return RowCount(w) >= 2; }, 60000));
+  Sleep(1000);  // time for a wrong third row to show up, not a condition to wait for
   EXPECT_EQ(RowCount(w), 2);
   EXPECT_EQ(SendMessageW(GetDlgItem(w, 1033), LVM_GETSELECTEDCOUNT, 0, 0), 0) << "adding selects nothing";
   SaveScreenshot(L"adding_command_line");

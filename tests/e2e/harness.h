@@ -61,11 +61,11 @@ class Process {
   DWORD Id() const { return info_.dwProcessId; }
   bool Running() const;
   // Its visible main window (a dialog holding the list view 1033), or null.
-  HWND WaitForMainWindow(DWORD timeoutMs = 20000) const;
+  HWND WaitForMainWindow(DWORD timeoutMs = 60000) const;
   // A visible message box of this process whose text contains the given text.
-  HWND WaitForMessageBox(const std::wstring& text, DWORD timeoutMs = 20000) const;
+  HWND WaitForMessageBox(const std::wstring& text, DWORD timeoutMs = 60000) const;
   // The full exit code, or none when the process has not ended in time.
-  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 20000) const;
+  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 60000) const;
   void Kill();
 
  private:

@@ -24,6 +24,31 @@ bool EndsWith(const std::wstring& s, const std::wstring& end) {
   return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
 }
 
+bool InstanceMutexExists() {
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Sorvane_WETZREWZREZ");
+  if (mutex) CloseHandle(mutex);
+  return mutex != nullptr;
+}
+
+// The process's main window (a dialog holding the list view), shown or not.
+HWND MainWindowOf(DWORD processId) {
+  struct Search {
+    DWORD process;
+    HWND found;
+  } search{processId, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid != s->process || !GetDlgItem(w, 1033)) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 class Startup : public testing::Test {
  protected:
   // A copy of the program in a fresh folder of its own.
@@ -103,14 +128,22 @@ TEST_F(Startup, SecondStartHandsItsCommandLineToTheFirstAndEnds) {
   const std::wstring exe = Install();
   Process first;
   ASSERT_TRUE(first.Start(exe, L"-bg"));
-  // Started hidden: no visible main window.
-  EXPECT_EQ(first.WaitForMainWindow(1500), nullptr);
+  // The first copy is up once it holds the mutex and has made its main window;
+  // started hidden, that window is not shown.
+  HWND hidden = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        hidden = MainWindowOf(first.Id());
+        return InstanceMutexExists() && hidden;
+      },
+      60000));
+  EXPECT_FALSE(IsWindowVisible(hidden));
 
   Process second;
   ASSERT_TRUE(second.Start(exe, L"\"C:\\My Music\\a b.mp3\" -bg"));
   EXPECT_EQ(second.WaitForExit(), 0u);
   // The probe shows the first copy; the forwarded full command line is its status text.
-  HWND w = first.WaitForMainWindow(5000);
+  HWND w = first.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
   const std::wstring status = TextOf(GetDlgItem(w, kStatusText));
   EXPECT_NE(status.find(L"\"C:\\My Music\\a b.mp3\" -bg"), std::wstring::npos) << status;
@@ -121,11 +154,15 @@ TEST_F(Startup, SecondStartHandsItsCommandLineToTheFirstAndEnds) {
 }
 
 // The test itself plays a first copy that is still starting: it holds the
-// mutex, and its window appears only after the second copy began looking.
+// mutex, and its window answers the second copy's search only once that copy
+// has searched more than once, so the retry is seen to happen.
 struct SlowFirstCopy {
   static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     static const UINT instance = RegisterWindowMessageW(L"Sorvane");
-    if (m == instance) return instance;
+    if (m == instance) {
+      ++searches;
+      return answering ? instance : 0;
+    }
     if (m == WM_COPYDATA) {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
       if (data->dwData == 10100)
@@ -135,17 +172,29 @@ struct SlowFirstCopy {
     return DefWindowProcW(w, m, wp, lp);
   }
   static inline std::wstring received;
+  static inline int searches = 0;
+  static inline bool answering = false;
 };
+
+// Serves the test thread's messages until done(); false when the cap ran out first.
+template <typename Done>
+bool ServeUntil(Done done, ULONGLONG capMs) {
+  const ULONGLONG end = GetTickCount64() + capMs;
+  for (;;) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    if (done()) return true;
+    if (GetTickCount64() >= end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+}
 
 TEST_F(Startup, SecondStartWaitsForAFirstCopyThatIsStillStarting) {
   HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Sorvane_WETZREWZREZ");
   ASSERT_NE(mutex, nullptr);
   SlowFirstCopy::received.clear();
-  Process second;
-  ASSERT_TRUE(second.Start(Install(), L"late.mp3"));
-  Sleep(1500);
-  ASSERT_TRUE(second.Running()) << "the second copy gave up while the first was still starting";
-
+  SlowFirstCopy::searches = 0;
+  SlowFirstCopy::answering = false;
   WNDCLASSW wc{};
   wc.lpfnWndProc = SlowFirstCopy::Proc;
   wc.hInstance = GetModuleHandleW(nullptr);
@@ -153,12 +202,17 @@ TEST_F(Startup, SecondStartWaitsForAFirstCopyThatIsStillStarting) {
   RegisterClassW(&wc);
   HWND w = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
   ASSERT_NE(w, nullptr);
-  const ULONGLONG end = GetTickCount64() + 15000;
-  while (second.Running() && GetTickCount64() < end) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-  }
+
+  Process second;
+  ASSERT_TRUE(second.Start(Install(), L"late.mp3"));
+  // Two searches found no first copy: the second copy is retrying.
+  EXPECT_TRUE(ServeUntil([&] { return SlowFirstCopy::searches >= 2 || !second.Running(); }, 120000))
+      << SlowFirstCopy::searches;
+  ASSERT_TRUE(second.Running()) << "the second copy gave up while the first was still starting";
+  EXPECT_GE(SlowFirstCopy::searches, 2);
+
+  SlowFirstCopy::answering = true;
+  EXPECT_TRUE(ServeUntil([&] { return !second.Running(); }, 120000));
   EXPECT_EQ(second.WaitForExit(1000), 0u);
   EXPECT_NE(SlowFirstCopy::received.find(L"late.mp3"), std::wstring::npos) << SlowFirstCopy::received;
   DestroyWindow(w);
@@ -241,7 +295,9 @@ TEST_F(Startup, ResizingWidensOnlyThePanelAndStaysWithinTheLimits) {
 
   SetWindowPos(w, nullptr, r0.left, r0.top, (r0.right - r0.left) + 100, (r0.bottom - r0.top) + 60,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  Sleep(300);
+  // The children follow the new size once the program has handled it.
+  WaitUntil([&] { return ChildRect(w, 1249).right - ChildRect(w, 1249).left == (panel0.right - panel0.left) + 100; },
+            60000);
   const RECT list1 = ChildRect(w, 1033), panel1 = ChildRect(w, 1249), selector1 = ChildRect(w, 1000);
   EXPECT_EQ(list1.right - list1.left, list0.right - list0.left);
   EXPECT_EQ(list1.bottom - list1.top, (list0.bottom - list0.top) + 60);

@@ -12,8 +12,10 @@
 
 namespace sorvane::testing {
 
+// From the build's own source folder: __FILE__ may be relative to wherever the
+// compiler ran (a compiler cache rewrites paths so), not to where the tests run.
 inline std::filesystem::path LanguageSourceFolder() {
-  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" / "lang";
+  return std::filesystem::path(SORVANE_SOURCE_DIR) / "resources" / "lang";
 }
 
 inline std::u16string RealLanguageText() {

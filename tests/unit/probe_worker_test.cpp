@@ -6,6 +6,7 @@
 #include <chrono>
 #include <future>
 #include <mutex>
+#include <thread>
 
 #include "fake_media_rows.h"
 
@@ -235,6 +236,21 @@ TEST(ProbeApply, BatchOfAnEarlierListTouchesNoRowAndNoStatus) {
 
 // ---- the thread owner ----
 
+// Waits for the sink to hold what done() asks for; the cap only ends a test
+// whose worker never gets there.
+template <typename Done>
+bool WaitForSink(CollectingSink& sink, Done done) {
+  const auto cap = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> lock(sink.m);
+      if (done()) return true;
+    }
+    if (std::chrono::steady_clock::now() > cap) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
 TEST(ProbeWorkerThread, StartingAnotherListStopsTheFirstBeforeTheNewOneIsProbed) {
   CollectingSink sink;
   std::promise<void> firstRowReached;
@@ -270,13 +286,10 @@ TEST(ProbeWorkerThread, StartingAnotherListStopsTheFirstBeforeTheNewOneIsProbed)
   });
   ASSERT_EQ(worker.StartProbe(ProbeJob{{u"new0"}, kTexts}), 0);
   releaser.join();
-  for (int i = 0; i < 5000; ++i) {  // let the new job run to its end
-    {
-      std::lock_guard<std::mutex> lock(sink.m);
-      if (!sink.batches.empty() && sink.batches.back()->generation == 2 && sink.Statuses().size() >= 13) break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
+  // Let the new job run to its end.
+  EXPECT_TRUE(WaitForSink(sink, [&] {
+    return !sink.batches.empty() && sink.batches.back()->generation == 2 && sink.Statuses().size() >= 13;
+  }));
   worker.StopProbe();
   EXPECT_FALSE(worker.Running());
   // The old job stopped after its first row, and none of its rows reached the sink
@@ -302,19 +315,15 @@ TEST(ProbeWorkerThread, StartingAnotherListStopsTheFirstBeforeTheNewOneIsProbed)
 TEST(ProbeWorkerThread, StopWakesTheBlinkAtOnce) {
   CollectingSink sink;
   ProbeWorker worker([] { return std::make_unique<FakeBackend>(); }, sink);
+  // Each wait of the blink now lasts far longer than the cap below: only the
+  // stop's wake can end it in time.
+  worker.StretchWaitsForTesting(3 * 60 * 1000);
   ASSERT_EQ(worker.StartProbe(ProbeJob{{}, kTexts}), 0);
-  // Wait until the blink has begun, then stop: the real 3 s of blinking must not be waited out.
-  for (int i = 0; i < 2000; ++i) {
-    {
-      std::lock_guard<std::mutex> lock(sink.m);
-      if (!sink.batches.empty()) break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  auto t0 = std::chrono::steady_clock::now();
-  worker.StopProbe();
-  auto waited = std::chrono::steady_clock::now() - t0;
-  EXPECT_LT(waited, std::chrono::milliseconds(200));
+  ASSERT_TRUE(WaitForSink(sink, [&] { return !sink.batches.empty(); }));  // the blink has begun
+  auto stopped = std::async(std::launch::async, [&] { worker.StopProbe(); });
+  ASSERT_EQ(stopped.wait_for(std::chrono::minutes(1)), std::future_status::ready)
+      << "the stop did not wake the blink's wait";
+  EXPECT_FALSE(worker.Running());
   std::lock_guard<std::mutex> lock(sink.m);
   EXPECT_LT(sink.batches.size(), 13u);  // did not reach the end of the blink
 }

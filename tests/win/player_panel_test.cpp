@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -25,8 +26,10 @@ using sorvane::testing::SaveScreenshot;
 using sorvane::testing::TempFolder;
 using sorvane::testing::WriteToneWav;
 
-// Serves messages until done() or the time is up; true when done.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
+// Serves messages until done(); true when done. The time is only a cap for a
+// test that never gets there, far beyond what any wait here needs.
+constexpr DWORD kCap = 60000;
+bool PumpUntil(const std::function<bool()>& done, DWORD ms = kCap) {
   const DWORD start = GetTickCount();
   for (;;) {
     MSG msg;
@@ -87,6 +90,21 @@ class ParentWindow {
 };
 
 Text ChildText(const PlayerPanel& panel, int id) { return WindowText(GetDlgItem(panel.Window(), id)); }
+// "mm:ss /  mm:ss" of the time text as seconds; -1 where it reads otherwise.
+struct TimeReading {
+  int position = -1, duration = -1;
+};
+TimeReading ReadTime(const PlayerPanel& panel) {
+  TimeReading t;
+  int pm = 0, ps = 0, dm = 0, ds = 0;
+  if (swscanf(W(ChildText(panel, IDC_TIME_TEXT)), L"%d:%d /  %d:%d", &pm, &ps, &dm, &ds) == 4) {
+    t.position = pm * 60 + ps;
+    t.duration = dm * 60 + ds;
+  }
+  return t;
+}
+// The panel's timers, run now instead of when Windows gets to them.
+void Tick(const PlayerPanel& panel) { SendMessageW(panel.Window(), WM_TIMER, PlayerPanel::kTickTimer, 0); }
 int SliderPos(const PlayerPanel& panel, int id) {
   return static_cast<int>(SendDlgItemMessageW(panel.Window(), id, TBM_GETPOS, 0, 0));
 }
@@ -154,7 +172,7 @@ TEST_F(PanelFixture, HostsTheControlInAWindowThatFollowsItsHost) {
 TEST_F(PanelFixture, DestroyingThePanelReleasesTheControl) {
   const std::wstring wav = Wav();
   ASSERT_TRUE(panel.Control().PlayUrl(T(wav.c_str())));
-  ASSERT_TRUE(PumpUntil([&] { return panel.Control().LastPlayState() == 3; }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return panel.Control().LastPlayState() == 3; }));
   IUnknown* control = GetHostedControl(panel.VideoWindow()).Detach();
   ASSERT_TRUE(control);
   DestroyWindow(panel.Window());
@@ -196,13 +214,17 @@ TEST_F(PanelFixture, PlaysAWavToItsEndAndSignalsTheEndOnce) {
   ASSERT_TRUE(panel.Control().PlayUrl(T(wav.c_str())));
   EXPECT_EQ(panel.Control().CurrentUrl(), T(wav.c_str()));
 
-  // The tick shows the position and the 2-second duration while playing.
-  ASSERT_TRUE(PumpUntil([&] { return ChildText(panel, IDC_TIME_TEXT) == u"00:01 /  00:02"; }, 5000))
-      << ToUtf8(ChildText(panel, IDC_TIME_TEXT));
+  // The tick shows the position and the 2-second duration while playing; a
+  // stopped tick leaves the text as it was, so the reading stays once reached.
+  ASSERT_TRUE(PumpUntil([&] {
+    const TimeReading t = ReadTime(panel);
+    return t.duration == 2 && t.position >= 1;
+  })) << ToUtf8(ChildText(panel, IDC_TIME_TEXT));
+  EXPECT_EQ(ChildText(panel, IDC_TIME_TEXT), u"00:01 /  00:02");
   EXPECT_GT(SliderPos(panel, IDC_POSITION_SLIDER), 0);
-  EXPECT_TRUE(panel.Control().IsPlaying());
 
-  ASSERT_TRUE(PumpUntil([&] { return parent.Count(1259, 1259) > 0; }, 6000));
+  ASSERT_TRUE(PumpUntil([&] { return parent.Count(1259, 1259) > 0; }));
+  // A second end signal would follow the first at once; give it time to show.
   Pump(1500);
   EXPECT_EQ(parent.Count(1259, 1259), 1);
   EXPECT_EQ(parent.commands.size(), 1u);
@@ -211,13 +233,14 @@ TEST_F(PanelFixture, PlaysAWavToItsEndAndSignalsTheEndOnce) {
 TEST_F(PanelFixture, StopResetsSliderAndTimeTextAndPlayResumesTheSameUrl) {
   const std::wstring wav = Wav(4.0);
   ASSERT_TRUE(panel.Control().PlayUrl(T(wav.c_str())));
-  ASSERT_TRUE(PumpUntil([&] { return SliderPos(panel, IDC_POSITION_SLIDER) > 0; }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return SliderPos(panel, IDC_POSITION_SLIDER) > 0; }));
   Click(panel, 1255);
   EXPECT_FALSE(panel.Control().IsPlaying());
   EXPECT_EQ(SliderPos(panel, IDC_POSITION_SLIDER), 0);
   EXPECT_EQ(ChildText(panel, IDC_TIME_TEXT), u"00:00");
-  Pump(600);  // the tick leaves a stopped panel alone
+  Tick(panel);  // the tick leaves a stopped panel alone
   EXPECT_EQ(ChildText(panel, IDC_TIME_TEXT), u"00:00");
+  EXPECT_EQ(SliderPos(panel, IDC_POSITION_SLIDER), 0);
 
   Click(panel, 1253);
   EXPECT_TRUE(panel.Control().IsPlaying());
@@ -231,7 +254,7 @@ TEST_F(PanelFixture, StopResetsSliderAndTimeTextAndPlayResumesTheSameUrl) {
 TEST_F(PanelFixture, MissingFileNeitherEndsNorShowsADuration) {
   const std::wstring wav = Wav(4.0);
   ASSERT_TRUE(panel.Control().PlayUrl(T(wav.c_str())));
-  ASSERT_TRUE(PumpUntil([&] { return SliderPos(panel, IDC_POSITION_SLIDER) > 0; }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return SliderPos(panel, IDC_POSITION_SLIDER) > 0; }));
   Click(panel, 1254);
   EXPECT_FALSE(panel.Control().IsPlaying());
   const int slider = SliderPos(panel, IDC_POSITION_SLIDER);
@@ -250,25 +273,29 @@ TEST_F(PanelFixture, MissingFileNeitherEndsNorShowsADuration) {
   EXPECT_EQ(SliderPos(panel, IDC_POSITION_SLIDER), slider);  // unknown duration: slider stays
 }
 
-// A drag of the position slider seeks once, 50 ms after the last movement, to
-// the slider's share of the whole seconds of the duration.
+// A drag of the position slider seeks once, when the debounce timer fires
+// after the last movement, to the slider's share of the whole seconds of the
+// duration; the tick then runs again.
 TEST_F(PanelFixture, PositionSliderSeeksAfterTheDrag) {
   const std::wstring wav = Wav(6.0);
   ASSERT_TRUE(panel.Control().PlayUrl(T(wav.c_str())));
-  ASSERT_TRUE(PumpUntil([&] { return panel.Control().DurationSeconds() == 6; }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return panel.Control().DurationSeconds() == 6; }));
   HWND slider = GetDlgItem(panel.Window(), IDC_POSITION_SLIDER);
   for (int pos : {300, 500, 750}) {
     SendMessageW(slider, TBM_SETPOS, TRUE, pos);
     SendMessageW(panel.Window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, pos), reinterpret_cast<LPARAM>(slider));
   }
-  Pump(150);
+  EXPECT_EQ(SliderPos(panel, IDC_POSITION_SLIDER), 750);
+  SendMessageW(panel.Window(), WM_TIMER, PlayerPanel::kSeekTimer, 0);
   const double position = panel.Control().GetPosition();
   EXPECT_GE(position, 4.5);  // 6 s x 0.75, not where it was playing
   EXPECT_LT(position, 5.5);
-  // The tick runs again and keeps the slider at the playing position.
-  ASSERT_TRUE(PumpUntil([&] { return ChildText(panel, IDC_TIME_TEXT).starts_with(u"00:04 /  00:06") ||
-                                     ChildText(panel, IDC_TIME_TEXT).starts_with(u"00:05 /  00:06"); },
-                        2000));
+  // The tick runs again by itself and shows the playing position; the reading
+  // stays once the medium has ended.
+  ASSERT_TRUE(PumpUntil([&] {
+    const TimeReading t = ReadTime(panel);
+    return t.duration == 6 && t.position >= 4;
+  })) << ToUtf8(ChildText(panel, IDC_TIME_TEXT));
   EXPECT_GE(SliderPos(panel, IDC_POSITION_SLIDER), 750);
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -137,20 +138,39 @@ TEST_F(ProbeFiles, WorkerThreadPostsResultsThatTheWindowApplies) {
   EXPECT_EQ(rows.rows[2].texts[4], u"X");
 }
 
-TEST_F(ProbeFiles, StopDuringARunFreesWhatIsQueuedAndStopsQuickly) {
+// The system backend, counting its files: the first one tells the test that
+// the run is under way.
+class CountingBackend : public MediaProbeBackend {
+ public:
+  CountingBackend(std::atomic<int>& opened, HANDLE firstOpened) : opened_(opened), firstOpened_(firstOpened) {}
+  MediaProperties Open(const Text& path) override {
+    MediaProperties p = system_.Open(path);
+    if (++opened_ == 1) SetEvent(firstOpened_);
+    return p;
+  }
+
+ private:
+  SystemProbeBackend system_{true};
+  std::atomic<int>& opened_;
+  HANDLE firstOpened_;
+};
+
+TEST_F(ProbeFiles, StopDuringARunFreesWhatIsQueuedAndStopsBeforeTheEnd) {
   HWND window = MakeReceiver();
   ASSERT_NE(window, nullptr);
   std::vector<Text> paths(200, wav);
-  ProbeHost host(window);
+  std::atomic<int> opened{0};
+  HANDLE firstOpened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ProbeHost host(window, [&] { return std::make_unique<CountingBackend>(opened, firstOpened); });
   ASSERT_EQ(host.StartProbe(ProbeJob{paths, {u"Tip", u"C", u"E"}}), 0);
-  Sleep(50);
-  DWORD t0 = GetTickCount();
+  ASSERT_EQ(WaitForSingleObject(firstOpened, 60000), WAIT_OBJECT_0) << "the run did not begin";
   host.StopProbe();
-  EXPECT_LT(GetTickCount() - t0, 2000u);
   EXPECT_FALSE(host.Running());
+  EXPECT_LT(opened.load(), 200) << "the run went on to its end";
   MSG msg;
   EXPECT_FALSE(PeekMessageW(&msg, window, kProbeResultMessage, kProbeResultMessage, PM_NOREMOVE));
   DestroyWindow(window);
+  CloseHandle(firstOpened);
 }
 
 }  // namespace

@@ -15,12 +15,13 @@ using namespace sorvane::win;
 namespace {
 
 // A stand-in for the running copy: a top-level window on its own thread that
-// answers the probe and keeps what was forwarded to it.
+// answers the probe and keeps what was forwarded to it. Its window exists only
+// once Appear() has returned, so a test decides when the copy has "started".
 class FakeFirstCopy {
  public:
-  explicit FakeFirstCopy(DWORD appearAfterMs) {
-    thread_ = std::thread([this, appearAfterMs] {
-      Sleep(appearAfterMs);
+  FakeFirstCopy() {
+    thread_ = std::thread([this] {
+      WaitForSingleObject(go_, INFINITE);
       WNDCLASSW wc{};
       wc.lpfnWndProc = Proc;
       wc.hInstance = GetModuleHandleW(nullptr);
@@ -29,16 +30,25 @@ class FakeFirstCopy {
       HWND w = CreateWindowExW(0, L"FakeFirstCopy", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
                                nullptr);
       SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-      threadId_ = GetCurrentThreadId();
       MSG m;
+      PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists before anyone posts to it
+      threadId_ = GetCurrentThreadId();
+      SetEvent(ready_);
       while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
       DestroyWindow(w);
     });
   }
   ~FakeFirstCopy() {
-    while (threadId_ == 0) Sleep(10);
+    Appear();
     PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
     thread_.join();
+    CloseHandle(go_);
+    CloseHandle(ready_);
+  }
+  // Creates the window and returns once it can answer.
+  bool Appear() {
+    SetEvent(go_);
+    return WaitForSingleObject(ready_, 60000) == WAIT_OBJECT_0;
   }
   Text received;
   std::atomic<int> copies{0};
@@ -54,20 +64,45 @@ class FakeFirstCopy {
     }
     return DefWindowProcW(w, m, wp, lp);
   }
+  HANDLE go_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::thread thread_;
   std::atomic<DWORD> threadId_{0};
+};
+
+// The retry's own time: each pause moves the clock on by the pause asked for.
+struct FakeRetryClock {
+  ULONGLONG now = 1000;
+  std::vector<DWORD> pauses;
+  void Into(ForwardTiming& timing) {
+    timing.now = [this] { return now; };
+    timing.pause = [this](DWORD ms) {
+      pauses.push_back(ms);
+      now += ms;
+    };
+  }
 };
 
 }  // namespace
 
 TEST(ForwardCommandLine, WaitsForAFirstCopyThatIsStillStarting) {
-  FakeFirstCopy first(700);
+  FakeFirstCopy first;
   ForwardTiming timing;
   timing.probeTimeoutMs = 1000;
   timing.retryIntervalMs = 100;
   timing.retryForMs = 5000;
   timing.skipOwnProcess = false;
+  FakeRetryClock clock;
+  clock.Into(timing);
+  // The first copy's window appears during the third pause: three searches found
+  // nothing, the fourth finds it.
+  const auto pause = timing.pause;
+  timing.pause = [&](DWORD ms) {
+    pause(ms);
+    if (clock.pauses.size() == 3) ASSERT_TRUE(first.Appear());
+  };
   EXPECT_TRUE(ForwardCommandLine(L"\"C:\\p\\Sorvane.exe\" \"C:\\My Music\\a.mp3\"", timing));
+  EXPECT_EQ(clock.pauses, (std::vector<DWORD>{100, 100, 100}));
   EXPECT_EQ(first.copies, 1);
   EXPECT_EQ(first.received, u"\"C:\\p\\Sorvane.exe\" \"C:\\My Music\\a.mp3\"");
 }
@@ -75,7 +110,8 @@ TEST(ForwardCommandLine, WaitsForAFirstCopyThatIsStillStarting) {
 // The foreground lock is not enforced everywhere, so the grant is recorded:
 // it names the first copy's process and comes before the line is sent.
 TEST(ForwardCommandLine, AllowsTheFirstCopyTheForegroundBeforeSending) {
-  FakeFirstCopy first(0);
+  FakeFirstCopy first;
+  ASSERT_TRUE(first.Appear());
   ForwardTiming timing;
   timing.probeTimeoutMs = 1000;
   timing.retryIntervalMs = 50;
@@ -97,11 +133,13 @@ TEST(ForwardCommandLine, GivesUpAfterTheRetryTimeWhenNobodyAnswers) {
   timing.probeTimeoutMs = 200;
   timing.retryIntervalMs = 50;
   timing.retryForMs = 400;
-  const ULONGLONG start = GetTickCount64();
+  FakeRetryClock clock;
+  clock.Into(timing);
   int grants = 0;
   EXPECT_FALSE(ForwardCommandLine(L"x.exe a", timing, [&](DWORD) { return ++grants, TRUE; }));
   EXPECT_EQ(grants, 0) << "no foreground grant without a first copy";
-  EXPECT_GE(GetTickCount64() - start, 350u);
+  // Searched at 0, 50, ..., 400 ms of its own clock, then gave up.
+  EXPECT_EQ(clock.pauses, std::vector<DWORD>(8, 50));
 }
 
 TEST(InstanceMessageAnswers, QuitRequestPostsQuitZeroAndProbeShowsTheWindow) {

@@ -69,10 +69,14 @@ HWND FindFirstInstance(DWORD probeTimeoutMs, bool skipOwnProcess) {
 
 bool ForwardCommandLine(const std::wstring& fullCommandLine, const ForwardTiming& timing,
                         const ForegroundGrant& allowForeground) {
-  const ULONGLONG start = GetTickCount64();
+  const auto now = [&timing] { return timing.now ? timing.now() : GetTickCount64(); };
+  const ULONGLONG start = now();
   HWND first = FindFirstInstance(timing.probeTimeoutMs, timing.skipOwnProcess);
-  while (!first && GetTickCount64() - start < timing.retryForMs) {
-    Sleep(timing.retryIntervalMs);
+  while (!first && now() - start < timing.retryForMs) {
+    if (timing.pause)
+      timing.pause(timing.retryIntervalMs);
+    else
+      Sleep(timing.retryIntervalMs);
     first = FindFirstInstance(timing.probeTimeoutMs, timing.skipOwnProcess);
   }
   if (!first) return false;

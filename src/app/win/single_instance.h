@@ -45,6 +45,10 @@ struct ForwardTiming {
   DWORD retryIntervalMs = 200;
   DWORD retryForMs = 10000;
   bool skipOwnProcess = true;  // a copy never hands over to itself
+  // The pause between two searches and the clock the retry time is measured
+  // on; empty means Sleep and GetTickCount64. Tests count the searches here.
+  std::function<void(DWORD ms)> pause;
+  std::function<ULONGLONG()> now;
 };
 
 // A top-level window of another process that answers the probe with the

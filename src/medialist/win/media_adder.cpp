@@ -148,7 +148,12 @@ void MediaAdder::AddPath(const Text& path) {
 void MediaAdder::ImportFolderWithProgress(const Text& folder) {
   BusyDialog busy(instance_, mainWindow_);
   busy.Open();
-  if (ScanFolder(folder) && !PumpMessagesFor(kBusyLingerMs)) quitting_ = true;
+  if (ScanFolder(folder)) {
+    if (linger_)
+      linger_(kBusyLingerMs);
+    else if (!PumpMessagesFor(kBusyLingerMs))
+      quitting_ = true;
+  }
   busy.Close();
 }
 

@@ -70,6 +70,10 @@ class MediaAdder {
   // Imports path into the list being filled when it is a playlist file.
   bool OpenPlaylistHere(const Text& path);
 
+  // How the busy dialog lingers after a scan; tests record the request
+  // instead of waiting it out.
+  void SetLingerForTesting(std::function<void(DWORD ms)> linger) { linger_ = std::move(linger); }
+
  private:
   HINSTANCE instance_;
   HWND mainWindow_;
@@ -78,6 +82,7 @@ class MediaAdder {
   PlaylistOpener playlistOpener_;
   bool quitting_ = false;
   int scans_ = 0;
+  std::function<void(DWORD ms)> linger_;
 
   PlaylistOpen OpenPlaylist(const Text& path, bool askWhere);
 };
