@@ -1,7 +1,9 @@
 #include "app/win/main_window_parts.h"
 
 #include "app/win/main_window.h"
-#include "app/win/mode_buttons_part.h"
+#include "app/win/button_bars_part.h"
+#include "app/win/program_menu_part.h"
+#include "app/win/window_actions_part.h"
 #include "language/win/language_part.h"
 #include "medialist/media_list_rows.h"
 #include "medialist/win/adding_part.h"
@@ -26,7 +28,8 @@ PlayerParts AddPlayerParts(MainWindow& window) {
 }
 
 void AddMainWindowParts(MainWindow& window) {
-  window.AddPart(MakeLanguagePart());
+  // The program menu below builds the Language submenu; this part keeps its commands.
+  window.AddPart(MakeLanguagePart(false));
   const PlayerParts player = AddPlayerParts(window);
   // Adding comes after the part that loads the shown list, so the start's
   // command line finds that list. Files are probed as they are added with the
@@ -38,7 +41,15 @@ void AddMainWindowParts(MainWindow& window) {
     target->OnListViewDrop(paths);
   };
   window.AddPart(std::move(adding));
-  window.AddPart(MakeModeButtonsPart());
+  window.AddPart(std::make_unique<ButtonBarsPart>());
+  window.AddPart(std::make_unique<WindowActionsPart>());
+  ProgramMenuHooks menu;
+  menu.setAccelerators = [&window](HACCEL table) { window.SetAccelerators(table); };
+  menu.checkValues = [playback = player.playback] {
+    const Sequencer* s = playback->Sequence();
+    return s ? MenuCheckValues{s->PlayLast(), s->RandomPlay(), s->Repeat()} : MenuCheckValues{};
+  };
+  window.AddPart(std::make_unique<ProgramMenuPart>(std::move(menu)));
 }
 
 }  // namespace sorvane::win

@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include "framework/win/shell_run.h"
 #include "framework/win/wintext.h"
 #include "medialist/list_strings.h"
 
@@ -32,7 +33,7 @@ UniqueMenu BuildListContextMenu() {
 void MediaListView::ShowInFolder(int row) {
   if (!rows_ || !rows_->IsRow(row)) return;
   const Text params = u"/select,\"" + rows_->Cell(row, kColumnPath) + u"\"";
-  ShellExecuteW(nullptr, L"open", L"explorer.exe", W(params), nullptr, SW_SHOWNORMAL);
+  ShellOpen(GetAncestor(list_, GA_ROOT), u"explorer.exe", params);
 }
 
 void MediaListView::RunCommand(int command, int row) {
