@@ -27,7 +27,7 @@ PlayerParts AddPlayerParts(MainWindow& window) {
   return parts;
 }
 
-void AddMainWindowParts(MainWindow& window) {
+PlayerParts AddMainWindowParts(MainWindow& window) {
   // The program menu below builds the Language submenu; this part keeps its commands.
   window.AddPart(MakeLanguagePart(false));
   const PlayerParts player = AddPlayerParts(window);
@@ -50,6 +50,7 @@ void AddMainWindowParts(MainWindow& window) {
     return s ? MenuCheckValues{s->PlayLast(), s->RandomPlay(), s->Repeat()} : MenuCheckValues{};
   };
   window.AddPart(std::make_unique<ProgramMenuPart>(std::move(menu)));
+  return player;
 }
 
 }  // namespace sorvane::win

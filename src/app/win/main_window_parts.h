@@ -20,6 +20,7 @@ struct PlayerParts {
 PlayerParts AddPlayerParts(MainWindow& window);
 
 // Every part of the program's main window, before it is created.
-void AddMainWindowParts(MainWindow& window);
+// Answers the player parts among them.
+PlayerParts AddMainWindowParts(MainWindow& window);
 
 }  // namespace sorvane::win

@@ -33,6 +33,12 @@ void RegisterRowClass(HINSTANCE instance, WNDPROC proc) {
 
 }  // namespace
 
+MenuRow* MenuRow::From(HWND window) {
+  wchar_t name[32] = {};
+  if (!window || !GetClassNameW(window, name, 32) || lstrcmpW(name, kClassName) != 0) return nullptr;
+  return reinterpret_cast<MenuRow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 MenuRow::~MenuRow() {
   if (g_tracking == this) g_tracking = nullptr;
   if (window_) {

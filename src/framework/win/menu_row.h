@@ -33,6 +33,8 @@ class MenuRow {
   // height fits the parent's font.
   HWND Create(HWND parent, int id, int left, int top, int width);
   HWND Window() const { return window_; }
+  // The row object of a row window, or null.
+  static MenuRow* From(HWND window);
   int Height() const { return height_; }
 
   void SetEntries(std::vector<MenuRowEntry> entries);
