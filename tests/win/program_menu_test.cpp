@@ -174,7 +174,8 @@ TEST_F(ProgramMenuTest, RowShowsThePopupsWithMediaSecondAndFollowsTheLanguage) {
   EXPECT_EQ(GetMenuItemID(first, 8), 45107u);
   EXPECT_EQ(MenuString(first, 8), u"Restart Sorvane");
   EXPECT_EQ(GetMenuItemID(first, 10), 33364u);
-  EXPECT_EQ(MenuString(media, 3), u"Play\tCtrl + P\t\u25B6");
+  EXPECT_EQ(MenuString(media, 3), u"Play\tCtrl + P  \u25B6");
+  EXPECT_EQ(MenuString(media, 1), u"Compact Mode\tCtrl + C");
   EXPECT_EQ(GetMenuState(media, 17, MF_BYPOSITION) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
   HACCEL englishTable = window.Accelerators();
   ASSERT_NE(englishTable, nullptr);
@@ -184,7 +185,7 @@ TEST_F(ProgramMenuTest, RowShowsThePopupsWithMediaSecondAndFollowsTheLanguage) {
   ASSERT_EQ(Languages().Current(), 0);
   EXPECT_EQ(RowTexts(), (std::vector<Text>{u"Programm", u"Medien", u"&Beenden", u"# ?"}));
   media = row->Entries()[1].popup;
-  EXPECT_EQ(MenuString(media, 3), u"Wiedergabe\tCtrl + P\t\u25B6");
+  EXPECT_EQ(MenuString(media, 3), u"Wiedergabe\tCtrl + P  \u25B6");
   EXPECT_NE(window.Accelerators(), nullptr);
   EXPECT_EQ(store_.ReadProgramInt(u"lng", -1), 0);
 

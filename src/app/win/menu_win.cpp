@@ -3,6 +3,21 @@
 #include "framework/win/wintext.h"
 
 namespace sorvane::win {
+namespace {
+
+
+// Menus align the text after the first tab to the right and draw any further
+// tab as a box: the symbol after the shortcut stands apart by blanks instead.
+Text DisplayText(const Text& text) {
+  const size_t first = text.find(u'\t');
+  if (first == Text::npos) return text;
+  Text shown = text;
+  for (size_t i = shown.find(u'\t', first + 1); i != Text::npos; i = shown.find(u'\t', i + 2))
+    shown.replace(i, 1, u"  ");
+  return shown;
+}
+
+}  // namespace
 
 UniqueMenu MakePopupMenu(const MenuItem& popup) {
   UniqueMenu menu(CreatePopupMenu());
@@ -23,7 +38,7 @@ UniqueMenu MakePopupMenu(const MenuItem& popup) {
         sub.release();  // the parent menu destroys it with itself
       continue;
     }
-    AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(item.id), W(item.text));
+    AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(item.id), W(DisplayText(item.text)));
     if (item.defaultItem) SetMenuDefaultItem(menu.get(), static_cast<UINT>(item.id), FALSE);
   }
   return menu;
