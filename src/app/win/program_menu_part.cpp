@@ -1,5 +1,7 @@
 #include "app/win/program_menu_part.h"
 
+#include <algorithm>
+
 #include "language/language_store.h"
 #include "language/win/language_win.h"
 #include "resource_ids.h"

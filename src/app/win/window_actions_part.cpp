@@ -11,7 +11,6 @@
 #include <string>
 
 #include "app/command_ids.h"
-#include "app/process_values.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "framework/win/shell_run.h"

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cwctype>
 
 #include "framework/win/boundary.h"

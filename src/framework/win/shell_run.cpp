@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include "framework/win/kernel_handle.h"
 #include "framework/win/wintext.h"
 
 namespace sorvane::win {
