@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,12 @@ Text MenuString(HMENU menu, UINT position) {
   wchar_t text[256] = {};
   GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
   return T(text);
+}
+
+std::vector<ACCEL> TableOf(HACCEL table) {
+  std::vector<ACCEL> entries(static_cast<size_t>(std::max(CopyAcceleratorTableW(table, nullptr, 0), 0)));
+  if (!entries.empty()) CopyAcceleratorTableW(table, entries.data(), static_cast<int>(entries.size()));
+  return entries;
 }
 
 // Pumps the thread's messages the way the main loop does: filters first.
@@ -177,8 +184,14 @@ TEST_F(ProgramMenuTest, RowShowsThePopupsWithMediaSecondAndFollowsTheLanguage) {
   EXPECT_EQ(MenuString(media, 3), u"Play\tCtrl + P  \u25B6");
   EXPECT_EQ(MenuString(media, 1), u"Compact Mode\tCtrl + C");
   EXPECT_EQ(GetMenuState(media, 17, MF_BYPOSITION) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
-  HACCEL englishTable = window.Accelerators();
-  ASSERT_NE(englishTable, nullptr);
+  const std::vector<ACCEL> english = TableOf(window.Accelerators());
+  ASSERT_FALSE(english.empty());
+  // Ctrl+P twice, Play first: the keyboard reaches 1301.
+  auto ctrlP = std::find_if(english.begin(), english.end(), [](const ACCEL& a) { return a.key == 'P'; });
+  ASSERT_NE(ctrlP, english.end());
+  EXPECT_EQ(ctrlP->cmd, 1301);
+  EXPECT_EQ(ctrlP->fVirt, FVIRTKEY | FCONTROL);
+  EXPECT_EQ((ctrlP + 1)->cmd, 1302);
 
   // German: the row, the popups and the title follow; a new table replaces the old one.
   SendMessageW(w, WM_COMMAND, kLanguageCommandFirst + 0, 0);
@@ -186,7 +199,13 @@ TEST_F(ProgramMenuTest, RowShowsThePopupsWithMediaSecondAndFollowsTheLanguage) {
   EXPECT_EQ(RowTexts(), (std::vector<Text>{u"Programm", u"Medien", u"&Beenden", u"# ?"}));
   media = row->Entries()[1].popup;
   EXPECT_EQ(MenuString(media, 3), u"Wiedergabe\tCtrl + P  \u25B6");
-  EXPECT_NE(window.Accelerators(), nullptr);
+  const std::vector<ACCEL> german = TableOf(window.Accelerators());
+  ASSERT_EQ(german.size(), english.size());
+  for (size_t i = 0; i < german.size(); ++i) {
+    EXPECT_EQ(german[i].key, english[i].key);
+    EXPECT_EQ(german[i].fVirt, english[i].fVirt);
+    EXPECT_EQ(german[i].cmd, english[i].cmd);
+  }
   EXPECT_EQ(store_.ReadProgramInt(u"lng", -1), 0);
 
   // The shortcuts are the same in German: Ctrl+3 and Ctrl+2 reach the sequencer.
