@@ -17,7 +17,7 @@
 #include "settings/settings_store.h"
 #include "framework/win/main_frame_loop.h"
 #include "app/win/main_window.h"
-#include "app/win/mode_buttons_part.h"
+#include "app/win/button_bars_part.h"
 #include "settings/win/win_file_system.h"
 #include "language/win/language_win.h"
 #include "framework/win/wintext.h"
@@ -47,7 +47,7 @@ TEST_F(PlaybackPartTest, PanelTakesThePlaceholderMouseMovesTheWindowCommandsReac
   store_.WriteInt(kProductSection, u"random_play", 0);
   MainWindow window;
   PlaybackPart& part = *AddPlayerParts(window).playback;
-  window.AddPart(MakeModeButtonsPart());
+  window.AddPart(std::make_unique<ButtonBarsPart>());
   ASSERT_NE(window.Create(GetModuleHandleW(nullptr)), nullptr);
   HWND w = window.Window();
 

@@ -14,7 +14,7 @@
 
 #include "app/win/main_window.h"
 #include "app/win/main_window_parts.h"
-#include "app/win/mode_buttons_part.h"
+#include "app/win/button_bars_part.h"
 #include "framework/win/wintext.h"
 #include "language/language_store.h"
 #include "playback/win/playback_part.h"
@@ -119,7 +119,7 @@ class WindowModesTest : public MainWindowFixture {
   // The window with its panel and this part, shown at a known place.
   HWND Open() {
     playback_ = AddPlayerParts(*window_).playback;
-    window_->AddPart(MakeModeButtonsPart());
+    window_->AddPart(std::make_unique<ButtonBarsPart>());
     auto modes = MakeWindowModesPart(*window_, playback_);
     modes_ = modes.get();
     window_->AddPart(std::move(modes));

@@ -40,6 +40,7 @@ class MainWindow : public DialogWindow<MainWindow>, public MessageFilter, public
 
   // Accelerators tried before dialog navigation (the command table's shortcuts).
   void SetAccelerators(HACCEL table) { accelerators_ = table; }
+  HACCEL Accelerators() const { return accelerators_; }
   // Compact mode switches off the size limits and the layout; its owner sets it.
   void SetCompact(bool on) { compact_ = on; }
   bool Compact() const { return compact_; }

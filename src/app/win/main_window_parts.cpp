@@ -1,8 +1,10 @@
 #include "app/win/main_window_parts.h"
 
 #include "app/win/main_window.h"
-#include "app/win/mode_buttons_part.h"
+#include "app/win/button_bars_part.h"
+#include "app/win/program_menu_part.h"
 #include "app/win/tray_menu.h"
+#include "app/win/window_actions_part.h"
 #include "app/win/window_modes_part.h"
 #include "desktop/win/media_keys_part.h"
 #include "desktop/win/taskbar_buttons.h"
@@ -33,8 +35,9 @@ PlayerParts AddPlayerParts(MainWindow& window) {
   return parts;
 }
 
-void AddMainWindowParts(MainWindow& window) {
-  window.AddPart(MakeLanguagePart());
+PlayerParts AddMainWindowParts(MainWindow& window) {
+  // The program menu below builds the Language submenu; this part keeps its commands.
+  window.AddPart(MakeLanguagePart(false));
   const PlayerParts player = AddPlayerParts(window);
   // Early in the routing: while docked, the dock paints the background and
   // takes the mouse before any later part sees them.
@@ -66,8 +69,19 @@ void AddMainWindowParts(MainWindow& window) {
   };
   window.AddPart(std::move(adding));
   window.AddPart(std::move(playlists));
-  window.AddPart(MakeModeButtonsPart());
+  window.AddPart(std::make_unique<ButtonBarsPart>());
+  window.AddPart(std::make_unique<WindowActionsPart>());
+  ProgramMenuHooks menu;
+  menu.setAccelerators = [&window](HACCEL table) { window.SetAccelerators(table); };
+  menu.checkValues = [playback = player.playback] {
+    const Sequencer* s = playback->Sequence();
+    return s ? MenuCheckValues{s->PlayLast(), s->RandomPlay(), s->Repeat()} : MenuCheckValues{};
+  };
+  window.AddPart(std::make_unique<ProgramMenuPart>(std::move(menu)));
+  // The list's context menu is not offered while only the video shows.
+  player.lists->Callbacks().contextMenuBlocked = [&window] { return window.Compact(); };
   AddDesktopParts(window, player, modesPart);
+  return player;
 }
 
 void AddDesktopParts(MainWindow& window, const PlayerParts& player, WindowModesPart* modes) {

@@ -24,6 +24,7 @@ PlayerParts AddPlayerParts(MainWindow& window);
 void AddDesktopParts(MainWindow& window, const PlayerParts& player, WindowModesPart* modes = nullptr);
 
 // Every part of the program's main window, before it is created.
-void AddMainWindowParts(MainWindow& window);
+// Answers the player parts among them.
+PlayerParts AddMainWindowParts(MainWindow& window);
 
 }  // namespace sorvane::win

@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include "framework/win/shell_run.h"
 #include "framework/win/wintext.h"
 #include "medialist/list_strings.h"
 #include "medialist/show_in_folder.h"
@@ -40,8 +41,7 @@ void MediaListView::ShowInFolder(int row) {
     return;
   }
   // Owned by the main window, so anything the shell shows stays with it.
-  ShellExecuteW(list_ ? GetAncestor(list_, GA_ROOT) : nullptr, L"open", L"explorer.exe", W(*arguments), nullptr,
-                SW_SHOWNORMAL);
+  ShellOpen(list_ ? GetAncestor(list_, GA_ROOT) : nullptr, u"explorer.exe", *arguments);
 }
 
 void MediaListView::RunCommand(int command, int row) {
