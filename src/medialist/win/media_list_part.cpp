@@ -35,6 +35,13 @@ bool MediaListPart::OnMessage(PartHost&, UINT message, WPARAM wParam, LPARAM lPa
     result = 0;
     return controller_.OnSelectorCommand(wParam, lParam);
   }
+  // The list commands as the menus and shortcuts send them: they act on the
+  // selection, Move Up and Move Down around the focused row.
+  if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= kCmdMoveTop && LOWORD(wParam) <= kCmdInvert) {
+    controller_.View().RunCommand(LOWORD(wParam), controller_.Rows().Focus());
+    result = 0;
+    return true;
+  }
   if (message == RetranslateMessage() && message != 0) {
     controller_.ApplyLanguage();
     return false;  // the other parts set their texts too
