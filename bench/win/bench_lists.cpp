@@ -82,13 +82,6 @@ HWND VisibleMainWindow(DWORD process) {
   return f.window;
 }
 
-bool PixelIs(int x, int y, COLORREF colour) {
-  HDC screen = GetDC(nullptr);
-  const COLORREF got = GetPixel(screen, x, y);
-  ReleaseDC(nullptr, screen);
-  return got == colour;
-}
-
 // A portable copy in its own folder, its INI beside it.
 struct Copy {
   TempFolder folder;
@@ -140,23 +133,24 @@ StartTimes StartAndClose(const std::wstring& exe, bool expectRows,
   if (!WaitFine([&] { return (w = VisibleMainWindow(p.Id())) != nullptr; }, 120000)) return t;
   t.shown = Ms(start, Now());
   HWND list = GetDlgItem(w, kListView);
-  RemoteListView remote(p.Id(), list);
-  bool drawn = false;
-  if (expectRows) {
-    drawn = WaitFine(
-        [&] {
-          const auto row = remote.RowOnScreen(0);
-          if (!row) return false;
-          for (int x = row->left + 30; x < row->right - 2; x += 40)
-            if (PixelIs(x, (row->top + row->bottom) / 2, kFirstRowColor)) return true;
-          return false;
-        },
-        30000);
-  } else {
-    RECT r{};
-    GetWindowRect(list, &r);
-    drawn = WaitFine([&] { return PixelIs((r.left + r.right) / 2, r.bottom - 8, kEmptyListColor); }, 30000);
-  }
+  // The line just under the header: the first row's colours once it is
+  // drawn, the empty list's own colour all along while the list is empty.
+  RECT header{};
+  GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), &header);
+  const int y = header.bottom + 6;
+  const bool drawn = WaitFine(
+      [&] {
+        HDC screen = GetDC(nullptr);
+        int other = 0, empty = 0;
+        for (int x = header.left + 2; x < header.right - 2; x += 6) {
+          const COLORREF c = GetPixel(screen, x, y);
+          if (c == kEmptyListColor) ++empty;
+          else if (c == kFirstRowColor || c == RGB(255, 255, 255) || c == RGB(255, 255, 0)) ++other;
+        }
+        ReleaseDC(nullptr, screen);
+        return expectRows ? other > 0 : empty > 0 && other == 0;
+      },
+      30000);
   if (drawn) {
     t.drawn = Ms(start, Now());
   } else {

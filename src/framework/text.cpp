@@ -7,6 +7,16 @@
 
 namespace sorvane {
 
+void AppendCodePoint(Text& out, char32_t cp) {
+  if (cp >= 0x10000) {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  } else {
+    out.push_back(static_cast<char16_t>(cp));
+  }
+}
+
 Text FromUtf8(std::string_view s) {
   Text out;
   out.reserve(s.size());
@@ -32,13 +42,7 @@ Text FromUtf8(std::string_view s) {
       len = 4;
       if (cp < 0x10000 || cp > 0x10FFFF) cp = 0xFFFD;
     }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
+    AppendCodePoint(out, cp);
     i += len;
   }
   return out;

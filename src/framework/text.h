@@ -16,6 +16,8 @@ using TextView = std::u16string_view;
 
 // UTF-8 <-> UTF-16. Invalid input is replaced by U+FFFD, never read past its end.
 Text FromUtf8(std::string_view utf8);
+// Appends one Unicode code point as UTF-16 (a surrogate pair above U+FFFF).
+void AppendCodePoint(Text& out, char32_t codePoint);
 std::string ToUtf8(TextView text);
 
 // Lower-casing as the platform's CharLowerW does for the scripts users name

@@ -8,16 +8,6 @@ namespace {
 bool IsXmlSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 bool IsNameEnd(char16_t c) { return IsXmlSpace(c) || c == u'/' || c == u'>'; }
 
-void AppendCodePoint(Text& out, char32_t cp) {
-  if (cp >= 0x10000) {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  } else {
-    out.push_back(static_cast<char16_t>(cp));
-  }
-}
-
 // A numeric reference's value, or 0 when it is not one a document may hold.
 char32_t NumericReference(TextView body) {
   bool hex = false;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include <string>
 
 #include "framework/text.h"
@@ -19,5 +21,7 @@ inline std::wstring ToWide(TextView t) { return std::wstring(reinterpret_cast<co
 
 // The text of a window (a control's caption), whole.
 Text WindowText(HWND window);
+// Bytes in the system ANSI code page as text; empty when they cannot be converted.
+Text AnsiCodePageToText(std::string_view bytes);
 
 }  // namespace sorvane::win

@@ -93,12 +93,7 @@ Text SystemErrorText(DWORD code) {
 }
 
 Text DecodeAnsi(std::string_view bytes) {
-  if (bytes.empty() || bytes.size() > static_cast<size_t>(INT_MAX)) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  if (n <= 0) return {};
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-  return T(out.data(), out.size());
+  return AnsiCodePageToText(bytes);
 }
 
 }  // namespace sorvane::win
