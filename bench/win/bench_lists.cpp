@@ -133,22 +133,27 @@ StartTimes StartAndClose(const std::wstring& exe, bool expectRows,
   if (!WaitFine([&] { return (w = VisibleMainWindow(p.Id())) != nullptr; }, 120000)) return t;
   t.shown = Ms(start, Now());
   HWND list = GetDlgItem(w, kListView);
-  // The line just under the header: the first row's colours once it is
-  // drawn, the empty list's own colour all along while the list is empty.
+  // The line just under the header shows the first row's colours once it is drawn.
   RECT header{};
   GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), &header);
   const int y = header.bottom + 6;
+  RECT area{};
+  GetWindowRect(list, &area);
   const bool drawn = WaitFine(
       [&] {
         HDC screen = GetDC(nullptr);
-        int other = 0, empty = 0;
-        for (int x = header.left + 2; x < header.right - 2; x += 6) {
-          const COLORREF c = GetPixel(screen, x, y);
-          if (c == kEmptyListColor) ++empty;
-          else if (c == kFirstRowColor || c == RGB(255, 255, 255) || c == RGB(255, 255, 0)) ++other;
+        bool seen = false;
+        if (expectRows) {
+          for (int x = header.left + 2; x < header.right - 2 && !seen; x += 6) {
+            const COLORREF c = GetPixel(screen, x, y);
+            seen = c == kFirstRowColor || c == RGB(255, 255, 255) || c == RGB(255, 255, 0);
+          }
+        } else {
+          // The empty list: its own colour in the middle of the rows' area.
+          seen = GetPixel(screen, (area.left + area.right) / 2, (area.top + area.bottom) / 2) == kEmptyListColor;
         }
         ReleaseDC(nullptr, screen);
-        return expectRows ? other > 0 : empty > 0 && other == 0;
+        return seen;
       },
       30000);
   if (drawn) {

@@ -24,11 +24,12 @@ constexpr int kLanguageEnglish = 33000 + 1, kLanguageGerman = 33000;
 
 struct Counts {
   DWORD handles = 0, gdi = 0, user = 0;
+  bool handlesKnown = false;
 };
 
 Counts CountsOf(HANDLE process) {
   Counts c;
-  GetProcessHandleCount(process, &c.handles);
+  c.handlesKnown = GetProcessHandleCount(process, &c.handles) != FALSE;
   c.gdi = GetGuiResources(process, GR_GDIOBJECTS);
   c.user = GetGuiResources(process, GR_USEROBJECTS);
   return c;
@@ -155,7 +156,8 @@ int wmain(int argc, wchar_t** argv) {
   const auto code = p.WaitForExit(120000);
 
   printf("actions                  1000 track changes, 100 list switches, 20 language changes\n");
-  printf("kernel handles           %lu at start, %lu at the end\n", start.handles, end.handles);
+  printf("kernel handles           %lu at start, %lu at the end%s\n", start.handles, end.handles,
+         start.handlesKnown && end.handlesKnown ? "" : " (not reported here)");
   printf("GDI objects              %lu at start, %lu at the end%s\n", start.gdi, end.gdi,
          start.gdi == 0 && end.gdi == 0 ? " (not reported here)" : "");
   printf("USER objects             %lu at start, %lu at the end%s\n", start.user, end.user,
@@ -170,6 +172,7 @@ int wmain(int argc, wchar_t** argv) {
   printf("peak working set         empty list %.1f MB, %d entries %.1f MB, difference %.1f MB\n",
          emptyPeak / 1048576.0, rows, largePeak / 1048576.0, (static_cast<double>(largePeak) - emptyPeak) / 1048576.0);
   const bool grew = end.handles > start.handles + 8 || end.gdi > start.gdi + 8 || end.user > start.user + 8;
-  printf("result                   %s\n", grew ? "GREW" : "ok");
+  const bool counted = start.handlesKnown || start.gdi != 0 || start.user != 0;
+  printf("result                   %s\n", grew ? "GREW" : counted ? "ok" : "no count reported by this platform");
   return grew || !code || *code != 45054 ? 1 : 0;
 }

@@ -174,7 +174,15 @@ void MediaListView::RowsAppended() {
 }
 
 void MediaListView::RowChanged(int row) {
-  if (list_ && rows_->IsRow(row)) ListView_RedrawItems(list_, row, row);
+  if (!list_ || !rows_->IsRow(row)) return;
+  // Only a row on screen needs drawing again: the others ask the model for
+  // their texts when they are scrolled into view. Invalidating every row the
+  // probe marks costs a call into the window system each, which a list of
+  // 100,000 rows turns into seconds of a busy window.
+  const int top = ListView_GetTopIndex(list_);
+  const int visible = ListView_GetCountPerPage(list_);
+  if (row < top || row > top + visible) return;
+  ListView_RedrawItems(list_, row, row);
 }
 
 void MediaListView::SelectAndFocus(int row) {
