@@ -5,13 +5,15 @@
 // each beside its small-list counterpart and the ratio of the two.
 // Medians of several alternating runs. Checks only that every step happened.
 //
-//   bench_lists.exe [rows] [runs] <path of Sorvane.exe>
+//   bench_lists.exe [rows] [runs] [--no-bulk] <path of Sorvane.exe>
+// --no-bulk leaves out the bulk changes (so the close follows the switches only).
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -249,8 +251,11 @@ int wmain(int argc, wchar_t** argv) {
     fprintf(stderr, "usage: bench_lists [rows] [runs] <path of Sorvane.exe>\n");
     return 2;
   }
-  const int rows = argc >= 3 ? _wtoi(argv[1]) : 100000;
-  const int runs = argc >= 4 ? _wtoi(argv[2]) : 5;
+  bool bulk = true;
+  for (int i = 1; i < argc - 1; ++i)
+    if (wcscmp(argv[i], L"--no-bulk") == 0) bulk = false;
+  const int rows = argc >= 3 && argv[1][0] != L'-' ? _wtoi(argv[1]) : 100000;
+  const int runs = argc >= 4 && argv[2][0] != L'-' ? _wtoi(argv[2]) : 5;
   std::string exe;
   for (const wchar_t* c = argv[argc - 1]; *c; ++c) exe += static_cast<char>(*c);
   SetSorvaneExe(UnixToWindowsPath(exe));
@@ -272,9 +277,9 @@ int wmain(int argc, wchar_t** argv) {
     const StartTimes l = StartAndClose(large.exe, true, [&](HWND w, DWORD process) {
       // Switching and bulk changes measured in the same session, once the list is up.
       toSmall.push_back(SwitchTo(w, 1, 10));
-      MeasureBulk(w, process, 10, smallBulk);
+      if (bulk) MeasureBulk(w, process, 10, smallBulk);
       toLarge.push_back(SwitchTo(w, 0, rows));
-      MeasureBulk(w, process, rows, bigBulk);
+      if (bulk) MeasureBulk(w, process, rows, bigBulk);
     });
     ok = ok && e.closedNormally && l.closedNormally && e.drawn > 0 && l.drawn > 0;
     emptyShown.push_back(e.shown);

@@ -49,6 +49,12 @@ std::u16string StoredList(const std::wstring& ini) {
   return store.ReadLongValue(u"MediaList");
 }
 
+FILETIME LastWrite(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+  return data.ftLastWriteTime;
+}
+
 // "m_Window_Rect" as stored, or empty when the file cannot be read.
 std::u16string StoredRect(const std::wstring& ini) {
   sorvane::win::WinFileSystem fs;
@@ -86,15 +92,24 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < rows; ++i) list.push_back(TrackPath(L"C:\\Music", i));
   if (!WriteList(ini, list)) return 1;
 
-  // How long a close takes here when nothing interrupts it.
-  DWORD closeMs = 0;
+  // How long a close takes here when nothing interrupts it, and when in it
+  // the file is written (its last-write time changes): the kills are spread
+  // over the time up to a little past that write.
+  DWORD closeMs = 0, savedMs = 0;
   {
     Process p;
     if (!p.Start(program)) return 1;
     HWND w = p.WaitForMainWindow(120000);
     if (!w) return 1;
+    const FILETIME before = LastWrite(ini);
     const ULONGLONG t0 = GetTickCount64();
     PostMessageW(w, WM_COMMAND, kCommandClose, 0);
+    const auto unchanged = [&] {
+      const FILETIME now = LastWrite(ini);
+      return CompareFileTime(&before, &now) == 0;
+    };
+    while (p.Running() && unchanged()) Sleep(1);
+    savedMs = static_cast<DWORD>(GetTickCount64() - t0);
     if (!p.WaitForExit(120000)) return 1;
     closeMs = static_cast<DWORD>(GetTickCount64() - t0);
   }
@@ -104,7 +119,7 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   std::mt19937 random(20261210);
-  std::uniform_int_distribution<DWORD> delay(0, closeMs * 12 / 10 + 1);
+  std::uniform_int_distribution<DWORD> delay(0, savedMs * 12 / 10 + 1);
   const std::u16string expected = JoinRows(list);
   int seenOld = 0, seenNew = 0, torn = 0, noWindow = 0;
   for (int trial = 0; trial < trials; ++trial) {
@@ -136,8 +151,9 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   printf("rows in the list         %d\n", rows);
-  printf("an undisturbed close     %lu ms; kills spread over %lu ms\n", static_cast<unsigned long>(closeMs),
-         static_cast<unsigned long>(closeMs * 12 / 10 + 1));
+  printf("an undisturbed close     %lu ms, the file written after %lu ms; kills spread over %lu ms\n",
+         static_cast<unsigned long>(closeMs), static_cast<unsigned long>(savedMs),
+         static_cast<unsigned long>(savedMs * 12 / 10 + 1));
   printf("trials                   %d (%d without a window, not judged)\n", trials, noWindow);
   printf("old file found           %d (the kill came before the save)\n", seenOld);
   printf("new file found           %d\n", seenNew);
