@@ -59,6 +59,10 @@ class FileSystem {
 
   // Text of a file without byte-order mark, in the system ANSI code page.
   virtual Text AnsiToText(std::string_view bytes) = 0;
+
+  // The platform's error code of the last ReadFile or WriteFileAtomic that
+  // failed on this thread (0 when it cannot tell), for telling the user why.
+  virtual uint32_t LastFailure() { return 0; }
 };
 
 }  // namespace sorvane

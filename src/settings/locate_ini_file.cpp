@@ -3,6 +3,8 @@
 #include "settings/ini_document.h"
 #include "settings/settings_store.h"
 
+#include <utility>
+
 namespace sorvane {
 
 namespace {
@@ -29,6 +31,8 @@ Text ComparableFolder(Text folder) {
 }  // namespace
 
 bool SettingsStore::LocateIniFile(TextView iniPathOverride) {
+  // The writes here are probes, and a failing one only steers the choice: no notice.
+  WriteFailureSink sink = std::exchange(failureSink_, nullptr);
   const Text programPath = fs_.ProgramFilePath();
   const Text programFolder = FolderOf(programPath);
   const Text tempFolder = ComparableFolder(fs_.TempFolder());
@@ -76,6 +80,8 @@ bool SettingsStore::LocateIniFile(TextView iniPathOverride) {
     fs_.WriteFileAtomic(iniPath_, converted);
     DropCache();
   }
+  failureSink_ = std::move(sink);
+  failureTold_ = failurePending_ = false;
   return true;
 }
 

@@ -160,7 +160,14 @@ IniDocument* SettingsStore::Open(const Text& path, IniDocument& scratch) {
 }
 
 bool SettingsStore::Store(const Text& path, IniDocument& doc) {
-  if (!kept_ || &doc != &kept_->doc) return fs_.WriteFileAtomic(path, doc.Serialize());
+  if (!kept_ || &doc != &kept_->doc) {
+    if (!fs_.WriteFileAtomic(path, doc.Serialize())) {
+      Failed(path);
+      return false;
+    }
+    Succeeded();
+    return true;
+  }
   if (batchDepth_ > 0) {
     kept_->dirty = true;
     return true;
@@ -170,11 +177,34 @@ bool SettingsStore::Store(const Text& path, IniDocument& doc) {
   if (!fs_.WriteFileAtomicStamped(path, doc.Serialize(), written, stamped)) {
     // The document now holds a change the file does not: read the file again next time.
     DropCache();
+    Failed(path);
     return false;
   }
   kept_->stamp = written;
   kept_->stamped = stamped;
+  Succeeded();
   return true;
+}
+
+void SettingsStore::Succeeded() { failureTold_ = false; }
+
+void SettingsStore::Failed(const Text& path) {
+  if (failureTold_ || failurePending_) return;
+  failurePending_ = true;
+  failurePath_ = path;
+  failureError_ = fs_.LastFailure();
+  TellPendingFailure();
+}
+
+void SettingsStore::TellPendingFailure() {
+  if (!failurePending_ || batchDepth_ > 0) return;
+  failurePending_ = false;
+  // Marked as told before the sink runs: a notice that waits for the user lets
+  // other writes run meanwhile, and their failures belong to the same run.
+  failureTold_ = true;
+  if (!failureSink_) return;
+  const Text path = std::move(failurePath_);
+  if (!failureSink_(path, failureError_)) failureTold_ = false;
 }
 
 void SettingsStore::BeginBatch() { ++batchDepth_; }
@@ -184,19 +214,26 @@ bool SettingsStore::EndBatch() {
   if (--batchDepth_ > 0) return !batchFailed_;
   bool ok = !batchFailed_;
   batchFailed_ = false;
-  if (!kept_) return ok;
-  kept_->inBatch = false;
-  if (!kept_->dirty) return ok;
-  kept_->dirty = false;
-  FileStamp written;
-  bool stamped = false;
-  if (fs_.WriteFileAtomicStamped(kept_->path, kept_->doc.Serialize(), written, stamped)) {
-    kept_->stamp = written;
-    kept_->stamped = stamped;
-  } else {
-    DropCache();
-    ok = false;
+  if (kept_) {
+    kept_->inBatch = false;
+    if (kept_->dirty) {
+      kept_->dirty = false;
+      FileStamp written;
+      bool stamped = false;
+      const Text path = kept_->path;
+      if (fs_.WriteFileAtomicStamped(path, kept_->doc.Serialize(), written, stamped)) {
+        kept_->stamp = written;
+        kept_->stamped = stamped;
+        Succeeded();
+      } else {
+        DropCache();
+        Failed(path);
+        ok = false;
+      }
+    }
   }
+  // Failures met inside the batch are told now that its writes are over.
+  TellPendingFailure();
   return ok;
 }
 
@@ -225,6 +262,7 @@ bool SettingsStore::WriteString(TextView section, TextView key, TextView value, 
   IniDocument* doc = Open(path, scratch);
   if (!doc) {
     if (batchDepth_ > 0 && path == iniPath_) batchFailed_ = true;
+    Failed(path);
     return false;
   }
   if (!doc->Set(section, key, value)) return false;  // refused before anything changed
@@ -241,6 +279,7 @@ bool SettingsStore::DeleteSection(TextView section, TextView file) {
   IniDocument* doc = Open(path, scratch);
   if (!doc) {
     if (batchDepth_ > 0 && path == iniPath_) batchFailed_ = true;
+    Failed(path);
     return false;
   }
   doc->DeleteSection(section);
@@ -270,6 +309,7 @@ bool SettingsStore::WriteLongValue(TextView section, TextView text) {
   IniDocument* doc = Open(iniPath_, scratch);
   if (!doc) {
     if (batchDepth_ > 0) batchFailed_ = true;
+    Failed(iniPath_);
     return false;
   }
   doc->DeleteSection(section);

@@ -6,6 +6,8 @@
 // A batch turns the writes of one moment into one read and one write.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "settings/file_system.h"
@@ -64,6 +66,15 @@ class SettingsStore {
   bool EndBatch();
   bool InBatch() const { return batchDepth_ > 0; }
 
+  // Told when a write could not reach a file (the file keeps its old bytes):
+  // the path and the platform's error code (0 when unknown). Called once per
+  // run of failures, again only after a write has reached the file; never in
+  // the middle of a batch (a failure there is told when the batch ends). The
+  // sink answers whether the user was told; when not (a notice not possible
+  // right now), the next failure is offered again.
+  using WriteFailureSink = std::function<bool(const Text& path, uint32_t systemError)>;
+  void SetWriteFailureSink(WriteFailureSink sink) { failureSink_ = std::move(sink); }
+
   // Forgets the kept document (tests, and callers that want memory back).
   void DropCache();
 
@@ -81,6 +92,10 @@ class SettingsStore {
   IniDocument* Open(const Text& path, IniDocument& scratch);
   // Stores a changed document: at once, or at the end of the batch.
   bool Store(const Text& path, IniDocument& doc);
+  // Bookkeeping of the failure notice after each attempt to reach a file.
+  void Succeeded();
+  void Failed(const Text& path);
+  void TellPendingFailure();
 
   FileSystem& fs_;
   Text iniPath_;
@@ -88,6 +103,11 @@ class SettingsStore {
   std::unique_ptr<Kept> kept_;
   int batchDepth_ = 0;
   bool batchFailed_ = false;
+  WriteFailureSink failureSink_;
+  bool failureTold_ = false;     // the current run of failures has been told
+  bool failurePending_ = false;  // a failure waits for the end of the batch
+  Text failurePath_;
+  uint32_t failureError_ = 0;
 };
 
 // Writes of one moment as one read and one atomic write of the file:

@@ -27,6 +27,8 @@ class FakeFileSystem : public FileSystem {
   int reads = 0;
   int writes = 0;
   int stampCalls = 0;
+  uint32_t writeError = 0;   // not 0: every write fails with this code (a full disk, a locked file)
+  uint32_t lastFailure = 0;  // the code of the last failed read or write
 
   static Text Key(const Text& p) { return ToLower(p); }
   // Every change, through the store or behind its back, makes a new version.
@@ -48,14 +50,23 @@ class FakeFileSystem : public FileSystem {
   bool ReadFile(const Text& path, std::string& bytes) override {
     ++reads;
     auto it = files.find(Key(path));
-    if (it == files.end() || unreadable.count(Key(path))) return false;
+    if (it == files.end() || unreadable.count(Key(path))) {
+      lastFailure = it == files.end() ? 2 : 32;  // not found; in use by another process
+      return false;
+    }
     bytes = it->second;
     return true;
   }
   bool WriteFileAtomic(const Text& path, std::string_view bytes) override {
-    if (readOnly.count(Key(path))) return false;
+    if (writeError != 0 || readOnly.count(Key(path))) {
+      lastFailure = writeError != 0 ? writeError : 5;  // access denied
+      return false;
+    }
     const size_t slash = path.rfind(u'\\');
-    if (slash != Text::npos && !folders.count(Key(path.substr(0, slash)))) return false;
+    if (slash != Text::npos && !folders.count(Key(path.substr(0, slash)))) {
+      lastFailure = 3;  // path not found
+      return false;
+    }
     ++writes;
     Put(path, std::string(bytes));
     return true;
@@ -84,6 +95,7 @@ class FakeFileSystem : public FileSystem {
   Text TempFolder() override { return temp; }
   Text ProgramFilePath() override { return program; }
   Text AppDataFolder() override { return appData; }
+  uint32_t LastFailure() override { return lastFailure; }
   // Stands for a Western code page: each byte is the code point of the same number.
   Text AnsiToText(std::string_view bytes) override {
     Text t;

@@ -7,6 +7,7 @@
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "app/win/admin_rights.h"
+#include "app/win/save_failure_notice.h"
 #include "app/win/single_instance.h"
 #include "app/win/window_placement.h"
 #include "language/language_start.h"
@@ -250,12 +251,16 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       ApplyLayout();
       return FALSE;
-    case WM_QUERYENDSESSION:
+    case WM_QUERYENDSESSION: {
+      QuietSaveFailures quiet;
       SaveSettings();
       return Answer(TRUE);
-    case WM_ENDSESSION:
+    }
+    case WM_ENDSESSION: {
+      QuietSaveFailures quiet;
       SaveSettings();
       return Answer(0);
+    }
     default:
       return FALSE;
   }

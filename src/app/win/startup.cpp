@@ -11,6 +11,7 @@
 #include "settings/settings_store.h"
 #include "framework/win/main_frame_loop.h"
 #include "app/win/main_window.h"
+#include "app/win/save_failure_notice.h"
 #include "app/win/single_instance.h"
 #include "settings/win/win_file_system.h"
 #include "language/language_start.h"
@@ -48,7 +49,10 @@ void InstallProcessSettings() {
   static WinFileSystem files;
   static SettingsStore store(files);
   static bool installed = false;
-  if (!installed) InstallSettings(&store);
+  if (!installed) {
+    store.SetWriteFailureSink(TellSaveFailure);
+    InstallSettings(&store);
+  }
   installed = true;
 }
 

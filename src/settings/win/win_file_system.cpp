@@ -13,6 +13,19 @@ namespace sorvane::win {
 
 namespace {
 
+// Why the last read or write of this thread failed, kept until the store asks.
+thread_local DWORD t_lastFailure = 0;
+
+// The failure's code, never 0: a failed call that left none still counts as failed.
+DWORD Why() {
+  const DWORD error = GetLastError();
+  return error != 0 ? error : ERROR_GEN_FAILURE;
+}
+
+bool Fail(DWORD error) {
+  t_lastFailure = error;
+  return false;
+}
 
 Text FolderOf(const Text& path) {
   const size_t slash = path.find_last_of(u"\\/");
@@ -52,14 +65,16 @@ Text WinFileSystem::FullPath(const Text& path) {
 bool WinFileSystem::ReadFile(const Text& path, std::string& bytes) {
   KernelHandle file(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
+  if (!file.Valid()) return Fail(Why());
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > INT_MAX) return false;
+  if (!GetFileSizeEx(file.get(), &size)) return Fail(Why());
+  if (size.QuadPart < 0 || size.QuadPart > INT_MAX) return Fail(ERROR_FILE_TOO_LARGE);
   bytes.resize(static_cast<size_t>(size.QuadPart));
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD got = 0;
-    if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) return false;
+    if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr))
+      return Fail(Why());
     if (got == 0) break;
     done += got;
   }
@@ -76,41 +91,47 @@ bool WinFileSystem::WriteFileAtomic(const Text& path, std::string_view bytes) {
 bool WinFileSystem::WriteFileAtomicStamped(const Text& path, std::string_view bytes, FileStamp& written, bool& stamped) {
   stamped = false;
   // The temporary file lies in the target's folder so that the rename never crosses volumes.
+  // A folder where none can be made (read-only, missing) fails here, before anything exists.
   wchar_t temp[MAX_PATH + 1] = {};
   const Text folder = FolderOf(path);
-  if (!GetTempFileNameW(W(folder), L"svn", 0, temp)) return false;
-  bool ok = false;
+  if (!GetTempFileNameW(W(folder), L"svn", 0, temp)) return Fail(Why());
+  DWORD error = 0;
   {
     KernelHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Valid()) {
-      ok = true;
-      size_t done = 0;
-      while (ok && done < bytes.size()) {
-        DWORD wrote = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        ok = ::WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr) && wrote == chunk;
-        done += wrote;
-      }
-      ok = ok && FlushFileBuffers(file.get());
-      ok = file.Close() && ok;
+    if (!file.Valid()) error = Why();
+    size_t done = 0;
+    while (error == 0 && done < bytes.size()) {
+      DWORD wrote = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+      if (!::WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr)) error = Why();
+      else if (wrote != chunk) error = ERROR_DISK_FULL;
+      done += wrote;
     }
+    if (error == 0 && !FlushFileBuffers(file.get())) error = Why();
+    if (file.Valid() && !file.Close() && error == 0) error = Why();
   }
   // A read-only target stays as it is: replacing it would defeat the user's protection.
-  if (ok) {
+  if (error == 0) {
     const DWORD attributes = GetFileAttributesW(W(path));
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) ok = false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) error = ERROR_ACCESS_DENIED;
   }
   // Taken from the written file under its own name, after the close (which may
   // still set its time): the rename keeps size, time and file number, and a
   // replacement by anyone else right after it has a different stamp.
-  if (ok) stamped = Stamp(T(temp), written);
-  ok = ok && MoveFileExW(temp, W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) {
+  if (error == 0) stamped = Stamp(T(temp), written);
+  // A target another process holds open without sharing deletion cannot be
+  // replaced: the rename fails and the old file stays whole.
+  if (error == 0 && !MoveFileExW(temp, W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    error = Why();
+  if (error != 0) {
     DeleteFileW(temp);
     stamped = false;
+    return Fail(error);
   }
-  return ok;
+  return true;
 }
+
+uint32_t WinFileSystem::LastFailure() { return t_lastFailure; }
 
 int WinFileSystem::PathKind(const Text& path) {
   const DWORD attributes = GetFileAttributesW(W(path));

@@ -18,6 +18,7 @@ class WinFileSystem final : public FileSystem {
   Text ProgramFilePath() override;
   Text AppDataFolder() override;
   Text AnsiToText(std::string_view bytes) override;
+  uint32_t LastFailure() override;
 };
 
 }  // namespace sorvane::win
