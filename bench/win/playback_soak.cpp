@@ -39,7 +39,13 @@ Round PlayRound(DWORD process, HWND w, int files, DWORD stallMs, bool hidden) {
   if (hidden) ShowWindow(w, SW_HIDE);
   const ULONGLONG start = GetTickCount64();
   SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);
-  // A click on the first row; posted, so a hidden window takes it as well.
+  // A click on the second row and then on the first, so the focus moves to
+  // the first row (a click on a row that has the focus already plays nothing
+  // new); posted, so a hidden window takes them as well.
+  remote.Click(1);
+  const ULONGLONG waitEnd = GetTickCount64() + 10000;
+  while (SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != 1 && GetTickCount64() < waitEnd)
+    Sleep(5);
   remote.Click(0);
   int last = -1;
   ULONGLONG changed = GetTickCount64();
