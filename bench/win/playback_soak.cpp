@@ -19,7 +19,7 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT kCommandClose = 32916, kCmdRandomOn = 1307, kCmdSequential = 1310, kCmdRepeatOff = 1312;
+constexpr UINT kCommandClose = 32916, kCmdRandomOn = 1307, kCmdSequential = 1310, kCmdRepeatAll = 1311;
 constexpr int kListView = 1033;
 
 std::u16string U16(const std::wstring& w) { return std::u16string(w.begin(), w.end()); }
@@ -47,6 +47,10 @@ Round PlayRound(DWORD process, HWND w, int files, DWORD stallMs, bool hidden) {
   while (SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != 1 && GetTickCount64() < waitEnd)
     Sleep(5);
   remote.Click(0);
+  // The round starts once the first row has the focus.
+  const ULONGLONG firstEnd = GetTickCount64() + 10000;
+  while (SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != 0 && GetTickCount64() < firstEnd)
+    Sleep(5);
   int last = -1;
   ULONGLONG changed = GetTickCount64();
   std::vector<int> seen(static_cast<size_t>(files), 0);
@@ -122,7 +126,8 @@ int wmain(int argc, wchar_t** argv) {
   if (!p.Start(program)) return 1;
   HWND w = p.WaitForMainWindow(120000);
   if (!w) return 1;
-  SendMessageW(w, WM_COMMAND, kCmdRepeatOff, 0);
+  // Repeat all: a round ends when every row has come up once, not when the list stops.
+  SendMessageW(w, WM_COMMAND, kCmdRepeatAll, 0);
   const DWORD stallMs = ms * 10 + 10000;
   bool ok = true;
 
