@@ -33,12 +33,11 @@ const Bar kBars[] = {
      {{cmd::kCompact, 16, u"Compact Mode", 70, false}, {cmd::kInfo, 24, u"Info", 40, false}}},
     {kModeBarId, 130, Follow::kCentred,
      {{cmd::kFlyOut, 13, u"Be FlyOut", 70, false}, {cmd::kAlwaysOnTop, 25, u"Always on top", 70, true}}},
+    // The framework's theme button at the right end: its menu opens at the mouse.
+    {kThemeBarId, 358, Follow::kMoves, {{kThemeMenuCommand, 80, u"Theme", 42, false}}},
 };
 
-Text LangOr(int id, TextView english) {
-  const TextView text = Languages().Str(id);
-  return text.empty() ? Text(english) : Text(text);
-}
+Text LangOr(int id, TextView english) { return LangStringOr(Languages(), id, english); }
 
 HWND MakeChild(HWND parent, const wchar_t* cls, const Text& text, DWORD style, RECT r, int id) {
   return CreateWindowExW(0, cls, W(text), WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,

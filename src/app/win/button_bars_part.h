@@ -15,6 +15,8 @@ namespace sorvane::win {
 
 inline constexpr int kModeBarId = 44500;
 inline constexpr int kFrameworkBarId = 44999;
+inline constexpr int kThemeBarId = 44998;
+inline constexpr int kThemeMenuCommand = 33337;
 
 class ButtonBarsPart final : public MainWindowPart {
  public:
