@@ -58,17 +58,7 @@ class CommandLineBridge final : public CommandLineHost {
   void SaveShownList() override { lists_.Session().SaveShownList(); }
   int NewMediaList(TextView prefix) override { return lists_.Session().NewMediaList(prefix); }
   void SaveListNames() override { lists_.Session().SaveListNames(); }
-  void ShowEmptyList(int index) override {
-    // Loading the new list empties the rows and makes it the shown one; the
-    // list is new, so nothing stored can come back.
-    lists_.Session().LoadList(index);
-    if (lists_.Rows().Count() > 0) {
-      lists_.Rows().Clear();
-      lists_.View().Reload();
-      lists_.ShownListEdited();
-    }
-    lists_.Selector().Sync();
-  }
+  void ShowEmptyList(int index) override { lists_.ShowNewEmptyList(index); }
   // A playlist among the arguments joins the list the line fills.
   void AddPath(const Text& path) override {
     if (adder_.OpenPlaylistHere(path)) return;

@@ -62,6 +62,18 @@ bool MediaListController::AddMediaFile(TextView path, EntryProber* prober) {
 
 void MediaListController::RowChanged(int row) { view_.RowChanged(row); }
 
+void MediaListController::ShowNewEmptyList(int index) {
+  // Loading the new list empties the rows and makes it the shown one; the
+  // list is new, so nothing stored can come back.
+  session_.LoadList(index);
+  if (rows_.Count() > 0) {
+    rows_.Clear();
+    view_.Reload();
+    ShownListEdited();
+  }
+  selector_.Sync();
+}
+
 void MediaListController::ShownListEdited() {
   const int64_t now = static_cast<int64_t>(GetTickCount64());
   const bool wasPending = session_.HasPendingSave();

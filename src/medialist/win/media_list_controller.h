@@ -53,6 +53,9 @@ class MediaListController final : public ListSessionHost {
   void RowChanged(int row);
   // The shown list was edited outside the view (import, adds in bulk).
   void ShownListEdited();
+  // Shows list index, just made, as the empty shown list (a new list for a
+  // command line or a playlist import).
+  void ShowNewEmptyList(int index);
 
   MediaList& Rows() { return rows_; }
   ListSession& Session() { return session_; }

@@ -34,16 +34,7 @@ class ImportBridge final : public PlaylistImportHost {
   void SaveShownList() override { lists_.Session().SaveShownList(); }
   int NewMediaList(TextView prefix) override { return lists_.Session().NewMediaList(prefix); }
   void SaveListNames() override { lists_.Session().SaveListNames(); }
-  void ShowEmptyList(int index) override {
-    // Loading the new list empties the rows and makes it the shown one.
-    lists_.Session().LoadList(index);
-    if (lists_.Rows().Count() > 0) {
-      lists_.Rows().Clear();
-      lists_.View().Reload();
-      lists_.ShownListEdited();
-    }
-    lists_.Selector().Sync();
-  }
+  void ShowEmptyList(int index) override { lists_.ShowNewEmptyList(index); }
   int RowCount() override { return lists_.Rows().Count(); }
   bool PathExists(const Text& path) override { return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
   void AddPath(const Text& path) override {
