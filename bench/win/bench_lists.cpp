@@ -29,7 +29,7 @@ constexpr UINT kCommandClose = 32916;
 constexpr UINT kCmdMoveTop = 1001, kCmdSelectAll = 1009, kCmdInvert = 1010;
 constexpr int kListView = 1033, kSelector = 1000;
 constexpr DWORD kNormalExit = 45054;
-constexpr COLORREF kFirstRowColor = RGB(64, 64, 64), kEmptyListColor = RGB(32, 32, 32);
+constexpr COLORREF kEvenRowColor = RGB(64, 64, 64), kEmptyListColor = RGB(32, 32, 32);
 
 LARGE_INTEGER Now() {
   LARGE_INTEGER t;
@@ -118,6 +118,39 @@ bool WriteLists(const std::wstring& ini, int rows) {
          store.WriteLongValue(u"MediaList1", small);
 }
 
+// Whether any pixel of the screen rectangle has one of the colours; one copy
+// of the rectangle, not a call per pixel.
+bool RectangleShows(const RECT& r, std::initializer_list<COLORREF> colours) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool seen = false;
+  if (bitmap && bits) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* px = static_cast<const uint32_t*>(bits);
+    for (int i = 0; i < w * h && !seen; ++i) {
+      const COLORREF c = RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF);
+      for (COLORREF want : colours) seen = seen || c == want;
+    }
+    SelectObject(memory, old);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return seen;
+}
+
 struct StartTimes {
   double shown = -1, drawn = -1, close = -1;
   bool closedNormally = false;
@@ -135,27 +168,26 @@ StartTimes StartAndClose(const std::wstring& exe, bool expectRows,
   if (!WaitFine([&] { return (w = VisibleMainWindow(p.Id())) != nullptr; }, 120000)) return t;
   t.shown = Ms(start, Now());
   HWND list = GetDlgItem(w, kListView);
-  // The line just under the header shows the first row's colours once it is drawn.
-  RECT header{};
-  GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), &header);
-  const int y = header.bottom + 6;
   RECT area{};
   GetWindowRect(list, &area);
+  RemoteListView remote(p.Id(), list);
   const bool drawn = WaitFine(
       [&] {
-        HDC screen = GetDC(nullptr);
-        bool seen = false;
-        if (expectRows) {
-          for (int x = header.left + 2; x < header.right - 2 && !seen; x += 6) {
-            const COLORREF c = GetPixel(screen, x, y);
-            seen = c == kFirstRowColor || c == RGB(255, 255, 255) || c == RGB(255, 255, 0);
-          }
-        } else {
+        if (!expectRows) {
           // The empty list: its own colour in the middle of the rows' area.
-          seen = GetPixel(screen, (area.left + area.right) / 2, (area.top + area.bottom) / 2) == kEmptyListColor;
+          HDC screen = GetDC(nullptr);
+          const bool seen =
+              GetPixel(screen, (area.left + area.right) / 2, (area.top + area.bottom) / 2) == kEmptyListColor;
+          ReleaseDC(nullptr, screen);
+          return seen;
         }
-        ReleaseDC(nullptr, screen);
-        return seen;
+        // The top row on screen, drawn: an even row's own background, or the
+        // text of any row (white, or yellow when selected).
+        const int top = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+        const auto row = remote.RowOnScreen(top);
+        if (!row) return false;
+        return RectangleShows(*row, {top % 2 ? RGB(255, 255, 255) : kEvenRowColor, RGB(255, 255, 255),
+                                     RGB(255, 255, 0)});
       },
       30000);
   if (drawn) {
@@ -229,12 +261,16 @@ struct BulkTimes {
 void MeasureBulk(HWND w, DWORD process, int rows, BulkTimes& out) {
   HWND list = GetDlgItem(w, kListView);
   out.selectAll.push_back(TimeCommand(w, kCmdSelectAll));
-  out.ok = out.ok && SelectedCount(list) == rows;
-  if (!SelectFirstRows(process, list, rows / 2 - 1)) out.ok = false;
+  auto check = [&](bool held, const char* what) {
+    if (!held) fprintf(stderr, "%d rows: %s did not happen\n", rows, what);
+    out.ok = out.ok && held;
+  };
+  check(SelectedCount(list) == rows, "select all");
+  check(SelectFirstRows(process, list, rows / 2 - 1), "a click and a shift-click selecting the first half");
   out.invert.push_back(TimeCommand(w, kCmdInvert));
-  out.ok = out.ok && SelectedCount(list) == rows - rows / 2;
+  check(SelectedCount(list) == rows - rows / 2, "invert");
   out.move.push_back(TimeCommand(w, kCmdMoveTop));
-  out.ok = out.ok && ItemCount(list) == rows;
+  check(ItemCount(list) == rows, "move");
 }
 
 void Row(const char* what, double small, double large) {
@@ -281,6 +317,8 @@ int wmain(int argc, wchar_t** argv) {
       toLarge.push_back(SwitchTo(w, 0, rows));
       if (bulk) MeasureBulk(w, process, rows, bigBulk);
     });
+    if (!e.closedNormally || !l.closedNormally) fprintf(stderr, "a close did not end with the normal exit code\n");
+    if (e.drawn <= 0 || l.drawn <= 0) fprintf(stderr, "a list was not seen drawn\n");
     ok = ok && e.closedNormally && l.closedNormally && e.drawn > 0 && l.drawn > 0;
     emptyShown.push_back(e.shown);
     emptyDrawn.push_back(e.drawn);

@@ -30,36 +30,42 @@ struct Round {
   bool stalled = false;
 };
 
-// Clicks the first row to play it and records each newly focused row (the
-// row that plays) until every row has come up or nothing changes for stallMs.
-Round PlayRound(DWORD process, HWND w, int files, DWORD stallMs, bool hidden) {
+// Records each newly focused row (the row that plays) until `files` rows have
+// come up or nothing changes for stallMs.
+// In list order the round starts by clicking the first row. In random order
+// nothing is clicked: a click plays its row outside the shuffled order (which
+// then goes on from where it stood), so it would come up twice. Repeat all
+// keeps the list playing between rounds; the next `files` rows chosen at the
+// end of a medium are consecutive places of the shuffled order, one full
+// cycle of it.
+Round PlayRound(DWORD process, HWND w, int files, DWORD stallMs, bool hidden, bool random) {
   Round r;
   HWND list = GetDlgItem(w, kListView);
   RemoteListView remote(process, list);
   if (hidden) ShowWindow(w, SW_HIDE);
   const ULONGLONG start = GetTickCount64();
-  SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);
-  // A click on the second row and then on the first, so the focus moves to
-  // the first row (a click on a row that has the focus already plays nothing
-  // new); posted, so a hidden window takes them as well.
-  remote.Click(1);
-  const ULONGLONG waitEnd = GetTickCount64() + 10000;
-  while (SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != 1 && GetTickCount64() < waitEnd)
-    Sleep(5);
-  remote.Click(0);
-  // The round starts once the first row has the focus.
+  if (!random) {
+    SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    // A click on the second row and then on the first, so the focus moves to
+    // the first row (a click on a row that has the focus already plays nothing
+    // new); posted, so a hidden window takes them as well.
+    remote.Click(1);
+    const ULONGLONG waitEnd = GetTickCount64() + 10000;
+    while (SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != 1 && GetTickCount64() < waitEnd)
+      Sleep(5);
+    remote.Click(0);
+  }
+  // In list order the round starts once the first row has the focus.
   const ULONGLONG firstEnd = GetTickCount64() + 10000;
-  while (SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != 0 && GetTickCount64() < firstEnd)
+  while (!random && SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != 0 &&
+         GetTickCount64() < firstEnd)
     Sleep(5);
-  int last = -1;
+  int last = random ? static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) : -1;
   ULONGLONG changed = GetTickCount64();
-  std::vector<int> seen(static_cast<size_t>(files), 0);
-  int distinct = 0;
-  while (distinct < files) {
+  while (static_cast<int>(r.played.size()) < files) {
     const int focused = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     if (focused != last && focused >= 0 && focused < files) {
       r.played.push_back(focused);
-      if (seen[static_cast<size_t>(focused)]++ == 0) ++distinct;
       last = focused;
       changed = GetTickCount64();
     }
@@ -132,11 +138,11 @@ int wmain(int argc, wchar_t** argv) {
   bool ok = true;
 
   SendMessageW(w, WM_COMMAND, kCmdSequential, 0);
-  Report("in order, window shown", PlayRound(p.Id(), w, files, stallMs, false), files, true, ok);
-  Report("in order, window hidden", PlayRound(p.Id(), w, files, stallMs, true), files, true, ok);
+  Report("in order, window shown", PlayRound(p.Id(), w, files, stallMs, false, false), files, true, ok);
+  Report("in order, window hidden", PlayRound(p.Id(), w, files, stallMs, true, false), files, true, ok);
   SendMessageW(w, WM_COMMAND, kCmdRandomOn, 0);
-  Report("random, window shown", PlayRound(p.Id(), w, files, stallMs, false), files, false, ok);
-  Report("random, window hidden", PlayRound(p.Id(), w, files, stallMs, true), files, false, ok);
+  Report("random, window shown", PlayRound(p.Id(), w, files, stallMs, false, true), files, false, ok);
+  Report("random, window hidden", PlayRound(p.Id(), w, files, stallMs, true, true), files, false, ok);
 
   PostMessageW(w, WM_COMMAND, kCommandClose, 0);
   const auto code = p.WaitForExit(120000);

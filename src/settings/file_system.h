@@ -43,6 +43,11 @@ class FileSystem {
     stamped = Stamp(path, written);
     return true;
   }
+  // Whether WriteFileAtomic could replace the file now, found without changing
+  // it: its folder takes a new file, it is not read-only and nobody holds it
+  // against being replaced. False when the platform cannot tell; callers then
+  // write to find out.
+  virtual bool CanReplace(const Text&) { return false; }
   // The absolute form of a path, resolved against the current directory; the
   // path as given when it cannot be resolved.
   virtual Text FullPath(const Text& path) { return path; }

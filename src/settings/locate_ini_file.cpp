@@ -30,6 +30,16 @@ Text ComparableFolder(Text folder) {
 
 }  // namespace
 
+// Leaves "TestIni" = "eeee" in the file by a write that worked: a read-only
+// file could still hold the value from an earlier run. A file that holds it
+// already and could be replaced now is not rewritten (with a large list the
+// rewrite would be most of a start's time).
+bool SettingsStore::WriteTestValue(const Text& path) {
+  if (ReadString(kProgramSection, kTestKey, u"", 1024, path) == u"eeee" && fs_.CanReplace(path)) return true;
+  return WriteString(kProgramSection, kTestKey, u"eeee", path) &&
+         ReadString(kProgramSection, kTestKey, u"", 1024, path) == u"eeee";
+}
+
 bool SettingsStore::LocateIniFile(TextView iniPathOverride) {
   // The writes here are probes, and a failing one only steers the choice: no notice.
   WriteFailureSink sink = std::exchange(failureSink_, nullptr);
@@ -45,16 +55,17 @@ bool SettingsStore::LocateIniFile(TextView iniPathOverride) {
   const Text programName = ToLower(FileNameOf(programPath));
   const size_t marker = programName.find(u"_p");
   portable_ = marker != Text::npos && marker > 0;
-  if (portable_) WriteString(kProgramSection, kTestKey, u"M", besideProgram);
-
-  bool keepBeside = false;
   const bool insideTemp = !tempFolder.empty() && tempFolder != u"\\" &&
                           ComparableFolder(programFolder).starts_with(tempFolder);
-  if (!insideTemp && fs_.PathKind(besideProgram) == 1) {
-    // A read-only file could still hold "eeee" from an earlier run, so the write must succeed too.
-    const bool written = WriteString(kProgramSection, kTestKey, u"eeee", besideProgram);
-    keepBeside = written && ReadString(kProgramSection, kTestKey, u"", 1024, besideProgram) == u"eeee";
-  }
+  // The portable mark creates the file beside the program. When that file is
+  // there already and the write test below follows, the test leaves "eeee" in
+  // it in any case, so the mark (a whole rewrite of a file that may hold a
+  // large list) is left out.
+  const bool testBeside = !insideTemp && fs_.PathKind(besideProgram) == 1;
+  if (portable_ && !testBeside) WriteString(kProgramSection, kTestKey, u"M", besideProgram);
+
+  bool keepBeside = false;
+  if (!insideTemp && fs_.PathKind(besideProgram) == 1) keepBeside = WriteTestValue(besideProgram);
 
   if (!keepBeside) {
     const Text folder = fs_.AppDataFolder() + u"\\" + appName;
@@ -65,13 +76,16 @@ bool SettingsStore::LocateIniFile(TextView iniPathOverride) {
     if (iniPathOverride.size() > 3) iniPath_ = fs_.FullPath(Text(iniPathOverride));
   }
 
-  WriteString(kProgramSection, kTestKey, u"eeee");
-  ReadString(kProgramSection, kTestKey, u"");
+  // The file beside the program has just passed the same test.
+  if (!keepBeside) WriteTestValue(iniPath_);
 
-  // Every write above already stores UTF-16LE; this covers a file the test write could not change.
+  // Every write above stores UTF-16LE; this covers a file the test write could
+  // not change. A kept document read from a marked file (or written by this
+  // store) already tells, without reading the whole file again.
+  const bool knownUtf16 = KeptAsUtf16(iniPath_);
   std::string bytes;
-  const bool read = fs_.ReadFile(iniPath_, bytes);
-  if (!IniDocument::HasUtf16Bom(bytes) && (read || fs_.PathKind(iniPath_) == 0)) {
+  const bool read = !knownUtf16 && fs_.ReadFile(iniPath_, bytes);
+  if (!knownUtf16 && !IniDocument::HasUtf16Bom(bytes) && (read || fs_.PathKind(iniPath_) == 0)) {
     std::string converted("\xFF\xFE", 2);
     for (char16_t c : DecodeFile(bytes)) {
       converted.push_back(static_cast<char>(c & 0xFF));

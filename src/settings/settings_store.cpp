@@ -104,6 +104,7 @@ struct SettingsStore::Kept {
   bool stamped = false;  // doc matches the file as long as its stamp equals stamp
   bool inBatch = false;  // read for the running batch: used without a further look at the file
   bool dirty = false;    // changed by the running batch, not yet stored
+  bool utf16 = false;    // the file begins with the UTF-16LE mark (read so, or written by us)
 };
 
 SettingsStore::SettingsStore(FileSystem& fs) : fs_(fs) {}
@@ -120,13 +121,15 @@ Text SettingsStore::DecodeFile(std::string_view bytes) {
   return fs_.AnsiToText(bytes);
 }
 
-bool SettingsStore::Load(const Text& path, IniDocument& doc) {
+bool SettingsStore::Load(const Text& path, IniDocument& doc, bool* utf16) {
   std::string bytes;
+  if (utf16) *utf16 = false;
   if (!fs_.ReadFile(path, bytes)) {
     // A file that is there but cannot be read must not be replaced by a new one.
     doc = IniDocument();
     return fs_.PathKind(path) == 0;
   }
+  if (utf16) *utf16 = IniDocument::HasUtf16Bom(bytes);
   doc = IniDocument::Parse(DecodeFile(bytes));
   return true;
 }
@@ -148,7 +151,7 @@ IniDocument* SettingsStore::Open(const Text& path, IniDocument& scratch) {
   // The stamp is taken before and after the read: a file replaced in between is read again next time.
   FileStamp before, after;
   const bool hadStamp = fs_.Stamp(path, before);
-  if (!Load(path, k.doc)) {
+  if (!Load(path, k.doc, &k.utf16)) {
     kept_.reset();
     return nullptr;
   }
@@ -157,6 +160,12 @@ IniDocument* SettingsStore::Open(const Text& path, IniDocument& scratch) {
   k.stamp = before;
   k.inBatch = batchDepth_ > 0;
   return &k.doc;
+}
+
+bool SettingsStore::KeptAsUtf16(const Text& path) {
+  IniDocument scratch;
+  const IniDocument* doc = Open(path, scratch);
+  return doc && kept_ && doc == &kept_->doc && kept_->utf16;
 }
 
 bool SettingsStore::Store(const Text& path, IniDocument& doc) {
@@ -182,6 +191,7 @@ bool SettingsStore::Store(const Text& path, IniDocument& doc) {
   }
   kept_->stamp = written;
   kept_->stamped = stamped;
+  kept_->utf16 = true;
   Succeeded();
   return true;
 }
@@ -224,6 +234,7 @@ bool SettingsStore::EndBatch() {
       if (fs_.WriteFileAtomicStamped(path, kept_->doc.Serialize(), written, stamped)) {
         kept_->stamp = written;
         kept_->stamped = stamped;
+        kept_->utf16 = true;
         Succeeded();
       } else {
         DropCache();

@@ -86,7 +86,10 @@ class SettingsStore {
   struct Kept;
   Text Path(TextView file) const;
   // False when the file exists but cannot be read: writing then would lose it.
-  bool Load(const Text& path, IniDocument& doc);
+  bool Load(const Text& path, IniDocument& doc, bool* utf16 = nullptr);
+  bool WriteTestValue(const Text& path);
+  // The file is kept parsed, unchanged since, and begins with the UTF-16LE mark.
+  bool KeptAsUtf16(const Text& path);
   // The document of a file, kept when the file is IniPath(). Null when the file
   // exists but cannot be read. scratch holds the document of any other file.
   IniDocument* Open(const Text& path, IniDocument& scratch);

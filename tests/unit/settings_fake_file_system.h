@@ -57,6 +57,14 @@ class FakeFileSystem : public FileSystem {
     bytes = it->second;
     return true;
   }
+  bool canTellReplace = true;  // false: a platform that cannot tell without writing
+  int replaceChecks = 0;
+  bool CanReplace(const Text& path) override {
+    ++replaceChecks;
+    if (!canTellReplace || writeError != 0 || readOnly.count(Key(path)) || !files.count(Key(path))) return false;
+    const size_t slash = path.rfind(u'\\');
+    return slash == Text::npos || folders.count(Key(path.substr(0, slash))) != 0;
+  }
   bool WriteFileAtomic(const Text& path, std::string_view bytes) override {
     if (writeError != 0 || readOnly.count(Key(path))) {
       lastFailure = writeError != 0 ? writeError : 5;  // access denied

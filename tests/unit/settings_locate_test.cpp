@@ -85,6 +85,39 @@ TEST(SettingsLocate, ChoosesTheIniFile) {
   }
 }
 
+// A start reads the file once and rewrites it only when the test value is
+// missing or the platform cannot tell that a write would work: with a large
+// list each rewrite and each whole read is a good part of the start.
+TEST(SettingsLocate, AFileThatPassesTheTestAlreadyIsReadOnceAndNotRewritten) {
+  const Text beside = u"C:\\Apps\\Sorvane\\Sorvane.ini";
+  struct Case {
+    const char* what;
+    Text program;
+    Text content;
+    bool canTell;
+    int writes;
+  };
+  const Case cases[] = {
+      {"portable, test value there", u"C:\\Apps\\Sorvane\\sorvane_p.exe", u"[Program]\r\nTestIni=eeee\r\nlng=7\r\n", true, 0},
+      {"beside, test value there", u"C:\\Apps\\Sorvane\\Sorvane.exe", u"[Program]\r\nTestIni=eeee\r\nlng=7\r\n", true, 0},
+      {"portable, no test value yet", u"C:\\Apps\\Sorvane\\sorvane_p.exe", u"[Program]\r\nlng=7\r\n", true, 1},
+      {"portable, an old mark", u"C:\\Apps\\Sorvane\\sorvane_p.exe", u"[Program]\r\nTestIni=M\r\nlng=7\r\n", true, 1},
+      {"platform cannot tell", u"C:\\Apps\\Sorvane\\sorvane_p.exe", u"[Program]\r\nTestIni=eeee\r\nlng=7\r\n", false, 1},
+  };
+  for (const Case& c : cases) {
+    FakeFileSystem fs = MachineWith(c.program);
+    fs.canTellReplace = c.canTell;
+    fs.PutUtf16(beside, c.content);
+    SettingsStore store(fs);
+    EXPECT_TRUE(store.LocateIniFile()) << c.what;
+    EXPECT_EQ(store.IniPath(), beside) << c.what;
+    EXPECT_EQ(fs.writes, c.writes) << c.what;
+    EXPECT_EQ(fs.reads, 1) << c.what;
+    EXPECT_EQ(ToUtf8(Value(fs, beside, u"TestIni")), "eeee") << c.what;
+    EXPECT_EQ(store.ReadProgramInt(u"lng", 0), 7) << c.what;
+  }
+}
+
 TEST(SettingsLocate, PortableCopyMarksTheFileBesideItEvenWhenNotUsingIt) {
   FakeFileSystem fs = MachineWith(u"C:\\Users\\u\\AppData\\Local\\Temp\\x\\Sorvane_p.exe");
   SettingsStore store(fs);

@@ -432,5 +432,60 @@ TEST_F(MediaListViewTest, TheSelectorSwitchesCreatesRenamesAndDeletesLists) {
   EXPECT_EQ(host.SelectorEntries().size(), 5u);
 }
 
+
+// What the view asks of the control when rows change: alone, a row on screen
+// is drawn again at once; in a batch (a probe result), the rows on screen
+// among those changed are drawn once at the batch's end, with one question
+// for the rows on screen however many changes the batch held.
+LRESULT CALLBACK CountingListProc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  auto* seen = reinterpret_cast<std::vector<std::string>*>(data);
+  if (m == LVM_GETTOPINDEX) seen->push_back("top");
+  if (m == LVM_REDRAWITEMS) seen->push_back("redraw " + std::to_string(wp) + "-" + std::to_string(lp));
+  return DefSubclassProc(w, m, wp, lp);
+}
+
+TEST_F(MediaListViewTest, ChangedRowsOfABatchAreDrawnOnceAtItsEnd) {
+  Text list;
+  for (int i = 0; i < 300; ++i) list += (i ? u"\r\n" : u"") + Text(u"C:\\m\\") + FromUtf8(std::to_string(i)) + u".mp3";
+  Store({u"Big"}, {list});
+  host.controller.Start();
+  MediaListView& view = host.controller.View();
+  const int perPage = ListView_GetCountPerPage(host.list);
+  ASSERT_GT(perPage, 6);
+  ASSERT_LT(perPage, 250);
+  std::vector<std::string> seen;
+  ASSERT_TRUE(SetWindowSubclass(host.list, CountingListProc, 1, reinterpret_cast<DWORD_PTR>(&seen)));
+
+  view.RowChanged(4);
+  view.RowChanged(280);  // off screen
+  EXPECT_EQ(seen, (std::vector<std::string>{"top", "redraw 4-4", "top"}));
+
+  seen.clear();
+  {
+    MediaListView::RowChangeBatch batch(view);
+    for (int change = 0; change < 4; ++change)
+      for (int row : {5, 2, 290, 3}) view.RowChanged(row);
+    {
+      MediaListView::RowChangeBatch inner(view);
+      view.RowChanged(1);
+    }
+    EXPECT_TRUE(seen.empty());  // nothing asked or drawn while the batch runs
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"top", "redraw 1-" + std::to_string(std::min(290, perPage))}));
+
+  seen.clear();
+  {
+    MediaListView::RowChangeBatch batch(view);
+    view.RowChanged(260);
+    view.RowChanged(299);
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"top"}));  // none on screen: nothing drawn
+
+  seen.clear();
+  { MediaListView::RowChangeBatch batch(view); }
+  EXPECT_TRUE(seen.empty());  // an empty batch asks nothing
+  RemoveWindowSubclass(host.list, CountingListProc, 1);
+}
+
 }  // namespace
 }  // namespace sorvane::win

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../support/sound_files.h"
@@ -118,7 +119,7 @@ TEST_F(ProbeFiles, WorkerThreadPostsResultsThatTheWindowApplies) {
     while (!done && GetTickCount() - start < 20000) {
       MSG msg;
       if (PeekMessageW(&msg, window, kProbeResultMessage, kProbeResultMessage, PM_REMOVE)) {
-        host.OnProbeResult(msg.lParam, rows, [&](TextView s) { statuses.push_back(Text(s)); });
+        host.OnProbeResult(rows, [&](TextView s) { statuses.push_back(Text(s)); });
         done = statuses.size() == 14;  // progress, 12 blink steps, final
       } else {
         Sleep(5);
@@ -171,6 +172,45 @@ TEST_F(ProbeFiles, StopDuringARunFreesWhatIsQueuedAndStopsBeforeTheEnd) {
   EXPECT_FALSE(PeekMessageW(&msg, window, kProbeResultMessage, kProbeResultMessage, PM_NOREMOVE));
   DestroyWindow(window);
   CloseHandle(firstOpened);
+}
+
+
+// However many batches the worker hands over before the window looks, the
+// window's queue holds one message for them: the user's commands (a close
+// among them) never wait behind a list's worth of results, and a long list
+// never fills the queue. The batches come out whole and in their order.
+TEST(PostingProbeSinkTest, ManyBatchesWaitBehindOneMessage) {
+  HWND window = MakeReceiver();
+  ASSERT_NE(window, nullptr);
+  PostingProbeSink sink(window);
+  auto countMessages = [&] {
+    int n = 0;
+    MSG msg;
+    while (PeekMessageW(&msg, window, kProbeResultMessage, kProbeResultMessage, PM_REMOVE)) ++n;
+    return n;
+  };
+  constexpr int kBatches = 12000;  // more than the system lets one queue hold
+  std::thread worker([&] {
+    for (int i = 0; i < kBatches; ++i) {
+      auto batch = std::make_unique<ProbeBatch>();
+      batch->generation = static_cast<uint64_t>(i);
+      sink.Deliver(std::move(batch));
+    }
+  });
+  worker.join();
+  EXPECT_EQ(countMessages(), 1);
+  EXPECT_EQ(sink.Failed(), 0);
+  const auto taken = sink.TakeAll();
+  ASSERT_EQ(taken.size(), static_cast<size_t>(kBatches));
+  for (int i = 0; i < kBatches; ++i) ASSERT_EQ(taken[static_cast<size_t>(i)]->generation, static_cast<uint64_t>(i));
+  EXPECT_TRUE(sink.TakeAll().empty());
+
+  // Once taken, the next batch is announced again.
+  sink.Deliver(std::make_unique<ProbeBatch>());
+  sink.Deliver(std::make_unique<ProbeBatch>());
+  EXPECT_EQ(countMessages(), 1);
+  EXPECT_EQ(sink.TakeAll().size(), 2u);
+  DestroyWindow(window);
 }
 
 }  // namespace

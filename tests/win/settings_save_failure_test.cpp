@@ -92,6 +92,8 @@ TEST_F(SettingsSaveFailure, AFileHeldOrReadOnlyKeepsItsBytesLeavesNoTemporaryFil
       KernelHandle held;
       if (c.readOnly) ASSERT_TRUE(SetFileAttributesW(W(ini_), FILE_ATTRIBUTE_READONLY));
       else ASSERT_TRUE((held = Hold(c.share)).Valid());
+      // The look that spares a start the rewrite of an unchanged file foresees the failure.
+      EXPECT_FALSE(fs_.CanReplace(ini_));
       EXPECT_FALSE(store_.WriteInt(kProductSection, u"Volume", 80));
       {
         SettingsBatch batch(store_);
@@ -106,12 +108,34 @@ TEST_F(SettingsSaveFailure, AFileHeldOrReadOnlyKeepsItsBytesLeavesNoTemporaryFil
       SetFileAttributesW(W(ini_), FILE_ATTRIBUTE_NORMAL);
     }
     EXPECT_EQ(Bytes(), old_);
+    EXPECT_TRUE(fs_.CanReplace(ini_));
     // Once the file is free again a write reaches it, which ends the run: the next case is told anew.
     ASSERT_TRUE(store_.WriteInt(kProductSection, u"Volume", 10));
     ASSERT_TRUE(store_.WriteLongValue(u"MediaList", u"C:\\old.mp3"));
     EXPECT_EQ(Bytes(), old_);
     EXPECT_EQ(told_.size(), expectedTold);
   }
+}
+
+// Only a look, which foresees what a write would meet: the file keeps its
+// bytes and nothing is left beside it; a missing file or a folder cannot be
+// replaced.
+TEST_F(SettingsSaveFailure, CanReplaceLooksWithoutWriting) {
+  EXPECT_TRUE(fs_.CanReplace(ini_));
+  EXPECT_EQ(Bytes(), old_);
+  {
+    // Whether a reader that shares everything stands in the way is the
+    // platform's to say; the look must agree with the write.
+    KernelHandle reader = Hold(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    ASSERT_TRUE(reader.Valid());
+    const bool canReplace = fs_.CanReplace(ini_);
+    EXPECT_EQ(store_.WriteInt(kProductSection, u"Volume", 10), canReplace);
+  }
+  EXPECT_TRUE(store_.WriteInt(kProductSection, u"Volume", 10));
+  EXPECT_EQ(Bytes(), old_);
+  EXPECT_EQ(Names(), std::vector<Text>{u"Sorvane.ini"});
+  EXPECT_FALSE(fs_.CanReplace(folder_ + u"\\missing.ini"));
+  EXPECT_FALSE(fs_.CanReplace(folder_));
 }
 
 TEST_F(SettingsSaveFailure, TheNoticeIsOneBoxNamingTheFileAndTheReasonAndNoneAtTheEndOfTheSession) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 #include "framework/win/boundary.h"
 #include "framework/win/system_library.h"
@@ -149,7 +150,11 @@ void MediaListView::PushState(bool playFocus) {
     if (focused >= 0) ListView_SetItemState(list_, focused, 0, LVIS_FOCUSED);
     ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
   } else {
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Clearing through "all rows" walks every row as well, so it is left out
+    // when the control holds no selection (a freshly loaded list), and the
+    // focus, one row, is cleared on its own.
+    if (focused >= 0) ListView_SetItemState(list_, focused, 0, LVIS_FOCUSED);
+    if (ListView_GetSelectedCount(list_) > 0) ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
     for (int r : rows_->SelectedRows()) ListView_SetItemState(list_, r, LVIS_SELECTED, LVIS_SELECTED);
   }
   if (rows_->Focus() >= 0) ListView_SetItemState(list_, rows_->Focus(), LVIS_FOCUSED, LVIS_FOCUSED);
@@ -175,14 +180,30 @@ void MediaListView::RowsAppended() {
 
 void MediaListView::RowChanged(int row) {
   if (!list_ || !rows_->IsRow(row)) return;
-  // Only a row on screen needs drawing again: the others ask the model for
-  // their texts when they are scrolled into view. Invalidating every row the
-  // probe marks costs a call into the window system each, which a list of
-  // 100,000 rows turns into seconds of a busy window.
+  if (rowChangeDepth_ > 0) {
+    changedFirst_ = changedFirst_ < 0 ? row : std::min(changedFirst_, row);
+    changedLast_ = std::max(changedLast_, row);
+    return;
+  }
+  RedrawVisibleRows(row, row);
+}
+
+void MediaListView::EndRowChanges() {
+  if (rowChangeDepth_ == 0 || --rowChangeDepth_ > 0) return;
+  const int first = std::exchange(changedFirst_, -1), last = std::exchange(changedLast_, -1);
+  if (list_ && first >= 0) RedrawVisibleRows(first, last);
+}
+
+// Only rows on screen need drawing again: the others ask the model for their
+// texts when they are scrolled into view. Invalidating every row the probe
+// marks costs a call into the window system each, which a list of 100,000
+// rows turns into seconds of a busy window.
+void MediaListView::RedrawVisibleRows(int first, int last) {
   const int top = ListView_GetTopIndex(list_);
   const int visible = ListView_GetCountPerPage(list_);
-  if (row < top || row > top + visible) return;
-  ListView_RedrawItems(list_, row, row);
+  first = std::max(first, top);
+  last = std::min({last, top + visible, rows_->Count() - 1});
+  if (first <= last) ListView_RedrawItems(list_, first, last);
 }
 
 void MediaListView::SelectAndFocus(int row) {

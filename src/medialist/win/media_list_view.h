@@ -68,6 +68,22 @@ class MediaListView {
   void RowsAppended();
   // Texts or images of a row changed.
   void RowChanged(int row);
+  // Between these, changed rows are only noted and drawn once at the end.
+  // Which rows are on screen takes two questions to the control, which Wine
+  // answers slowly; a probe batch changes each of its rows four times.
+  void BeginRowChanges() { ++rowChangeDepth_; }
+  void EndRowChanges();
+  // Holds row drawing for a scope.
+  class RowChangeBatch {
+   public:
+    explicit RowChangeBatch(MediaListView& view) : view_(view) { view_.BeginRowChanges(); }
+    ~RowChangeBatch() { view_.EndRowChanges(); }
+    RowChangeBatch(const RowChangeBatch&) = delete;
+    RowChangeBatch& operator=(const RowChangeBatch&) = delete;
+
+   private:
+    MediaListView& view_;
+  };
   // Selects and focuses row (which plays it) and scrolls it into view; a row
   // beyond the list is ignored.
   void SelectAndFocus(int row);
@@ -102,6 +118,7 @@ class MediaListView {
   bool OnKeyDown(WPARAM key);
   void OnContextMenu(POINT screen);
   void PushState(bool playFocus);
+  void RedrawVisibleRows(int first, int last);
   void OnItemChanged(const NMLISTVIEW& change);
   void SyncSelectionFromControl();
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
@@ -125,6 +142,8 @@ class MediaListView {
   Microsoft::WRL::ComPtr<IDropTarget> dropTarget_;  // a ListDropTarget
   bool pushing_ = false;
   bool pushPlays_ = false;
+  int rowChangeDepth_ = 0;
+  int changedFirst_ = -1, changedLast_ = -1;  // rows changed since BeginRowChanges
   bool internal_ = false;
   int dragSource_ = -1;
   DropGap gap_;

@@ -1,19 +1,25 @@
 #include "medialist/win/probe_host.h"
 
+#include <utility>
+
 #include "medialist/win/system_probe.h"
 
 namespace sorvane::win {
 
-std::unique_ptr<ProbeBatch> TakeProbeBatch(LPARAM lParam) {
-  return std::unique_ptr<ProbeBatch>(reinterpret_cast<ProbeBatch*>(lParam));
+void PostingProbeSink::Deliver(std::unique_ptr<ProbeBatch> batch) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  waiting_.push_back(std::move(batch));
+  if (posted_) return;
+  // A post that fails (the window going away) leaves the batches waiting for
+  // the next delivery's post, or for StopProbe to free them.
+  posted_ = PostMessageW(target_, kProbeResultMessage, 0, 0) != FALSE;
+  if (!posted_) ++failed_;
 }
 
-void PostingProbeSink::Deliver(std::unique_ptr<ProbeBatch> batch) {
-  ProbeBatch* raw = batch.release();
-  if (!PostMessageW(target_, kProbeResultMessage, 0, reinterpret_cast<LPARAM>(raw))) {
-    delete raw;
-    ++failed_;
-  }
+std::vector<std::unique_ptr<ProbeBatch>> PostingProbeSink::TakeAll() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  posted_ = false;
+  return std::exchange(waiting_, {});
 }
 
 ProbeHost::ProbeHost(HWND target, ProbeWorker::BackendFactory makeBackend)
@@ -30,17 +36,17 @@ int ProbeHost::StartProbe(ProbeJob job) {
 
 void ProbeHost::StopProbe() {
   worker_.StopProbe();
-  // Batches still queued belong to the stopped job; the worker has ended, so no more arrive.
+  // Batches still waiting belong to the stopped job; the worker has ended, so no more arrive.
+  sink_.TakeAll();
   MSG msg;
   while (PeekMessageW(&msg, target_, kProbeResultMessage, kProbeResultMessage, PM_REMOVE)) {
-    TakeProbeBatch(msg.lParam);
   }
 }
 
-int ProbeHost::OnProbeResult(LPARAM lParam, MediaRows& rows, const std::function<void(TextView)>& setStatus) {
-  std::unique_ptr<ProbeBatch> batch = TakeProbeBatch(lParam);
-  if (!batch) return 0;
-  return applier_.Apply(*batch, worker_.Generation(), rows, setStatus);
+int ProbeHost::OnProbeResult(MediaRows& rows, const std::function<void(TextView)>& setStatus) {
+  int changed = 0;
+  for (const auto& batch : sink_.TakeAll()) changed += applier_.Apply(*batch, worker_.Generation(), rows, setStatus);
+  return changed;
 }
 
 }  // namespace sorvane::win

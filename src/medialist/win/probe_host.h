@@ -7,27 +7,34 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "medialist/probe_worker.h"
 
 namespace sorvane::win {
 
-// Posted to the target window; lParam is a ProbeBatch* that the receiver owns
-// (take it with TakeProbeBatch, which frees it).
+// Posted to the target window when results wait; the parameters carry nothing.
 inline constexpr UINT kProbeResultMessage = WM_APP + 0x130;
 
-std::unique_ptr<ProbeBatch> TakeProbeBatch(LPARAM lParam);
-
-// Hands batches over with PostMessage; the worker never waits for the window.
-// A batch that cannot be posted (window gone, queue full) is freed here.
+// Queues the worker's batches and posts one message while any wait: a list of
+// 100,000 rows makes some 1,600 batches, and one message each would fill the
+// window's queue (whose size the system limits) and put the user's own
+// commands, a close among them, behind all of them. The worker never waits
+// for the window.
 class PostingProbeSink : public ProbeSink {
  public:
   explicit PostingProbeSink(HWND target) : target_(target) {}
   void Deliver(std::unique_ptr<ProbeBatch> batch) override;
+  // The batches waiting, in their order; the next delivery posts again.
+  std::vector<std::unique_ptr<ProbeBatch>> TakeAll();
   int Failed() const { return failed_.load(); }
 
  private:
   HWND target_;
+  std::mutex mutex_;
+  std::vector<std::unique_ptr<ProbeBatch>> waiting_;  // guarded by mutex_
+  bool posted_ = false;                               // guarded by mutex_
   std::atomic<int> failed_{0};  // posts that failed; written by the worker thread
 };
 
@@ -46,9 +53,10 @@ class ProbeHost {
   void StopProbe();
   bool Running() const { return worker_.Running(); }
 
-  // The handler of kProbeResultMessage: applies the batch to the rows (a batch
-  // of an earlier list is dropped) and shows its status text. Returns the rows changed.
-  int OnProbeResult(LPARAM lParam, MediaRows& rows, const std::function<void(TextView)>& setStatus);
+  // The handler of kProbeResultMessage: applies the waiting batches in their
+  // order to the rows (a batch of an earlier list is dropped) and shows their
+  // status texts. Returns the rows changed.
+  int OnProbeResult(MediaRows& rows, const std::function<void(TextView)>& setStatus);
 
   ProbeWorker& Worker() { return worker_; }
 

@@ -27,13 +27,11 @@ void ProbePart::StartProbe() {
   probe_->StartProbe(MakeProbeJob(lists_.Controller().Rows(), CurrentProbeTexts()));
 }
 
-bool ProbePart::OnMessage(PartHost& window, UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool ProbePart::OnMessage(PartHost& window, UINT message, WPARAM, LPARAM, LRESULT& result) {
   if (message == kProbeResultMessage) {
-    // Always taken: the batch is freed here even when no rows are left to change.
     if (probe_) {
-      probe_->OnProbeResult(lParam, lists_.Rows(), [&window](TextView text) { window.SetStatusText(Text(text)); });
-    } else {
-      TakeProbeBatch(lParam);
+      MediaListView::RowChangeBatch drawnOnce(lists_.Controller().View());
+      probe_->OnProbeResult(lists_.Rows(), [&window](TextView text) { window.SetStatusText(Text(text)); });
     }
     result = 0;
     return true;

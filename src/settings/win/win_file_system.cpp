@@ -88,6 +88,23 @@ bool WinFileSystem::WriteFileAtomic(const Text& path, std::string_view bytes) {
   return WriteFileAtomicStamped(path, bytes, unused, stamped);
 }
 
+// The same conditions the replacing write meets: a temporary file can be made
+// beside the target, the target is not read-only, and nobody else has it open
+// (a rename over a file that is open fails, whatever sharing its holder allowed).
+bool WinFileSystem::CanReplace(const Text& path) {
+  const DWORD attributes = GetFileAttributesW(W(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    return false;
+  {
+    KernelHandle file(CreateFileW(W(path), DELETE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+  }
+  wchar_t temp[MAX_PATH + 1] = {};
+  if (!GetTempFileNameW(W(FolderOf(path)), L"svn", 0, temp)) return false;
+  DeleteFileW(temp);
+  return true;
+}
+
 bool WinFileSystem::WriteFileAtomicStamped(const Text& path, std::string_view bytes, FileStamp& written, bool& stamped) {
   stamped = false;
   // The temporary file lies in the target's folder so that the rename never crosses volumes.

@@ -12,6 +12,7 @@ class WinFileSystem final : public FileSystem {
   bool WriteFileAtomicStamped(const Text& path, std::string_view bytes, FileStamp& written, bool& stamped) override;
   bool Stamp(const Text& path, FileStamp& stamp) override;
   Text FullPath(const Text& path) override;
+  bool CanReplace(const Text& path) override;
   int PathKind(const Text& path) override;
   bool CreateFolder(const Text& path) override;
   Text TempFolder() override;
