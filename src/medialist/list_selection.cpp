@@ -116,7 +116,7 @@ SelectionOutcome ListSelection::Release(int row, int anchor, int focus) {
   out.focus = row;
   out.anchor = row;
   out.changed = own || others;
-  out.report = own && focus == row;
+  out.report = focus == row;
   return out;
 }
 
@@ -163,7 +163,7 @@ SelectionOutcome ListSelection::KeyTo(int row, bool space, SelectionKeys keys, i
   const bool own = SelectOnly(row);
   out.anchor = row;
   out.changed = own || others;
-  out.report = own && focus == row;
+  out.report = focus == row;
   return out;
 }
 

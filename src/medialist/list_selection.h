@@ -8,9 +8,11 @@
 //
 // The anchor is the row a Shift range starts from; the control keeps it and
 // the focus, so each gesture takes both as they are and answers what they
-// become. `report` says when the focused row changed its selected state
-// without its focus changing: the control would have reported that row's
-// state (with the focus in it) once more, and that report plays the row.
+// become. `report` says when the control would have reported the focused
+// row's state once more without a change of focus (that report plays the
+// row): when only its selected state changed, and whenever a row is made the
+// only selected one (the control clears every row first and selects that one
+// again).
 #pragma once
 
 namespace sorvane {
