@@ -90,7 +90,10 @@ SelectionOutcome ListSelection::Press(int row, SelectionKeys keys, int anchor, i
 SelectionOutcome ListSelection::Move(int row, bool held, bool beyond, int anchor, int focus) {
   SelectionOutcome out;
   out.anchor = anchor;
-  if (!held) held_ = false;
+  if (!held) {
+    held_ = false;
+    pressed_ = -1;
+  }
   if (!held_) return out;
   if (pressed_ != row) pressed_ = -1;
   if (beyond && pressed_ >= 0 && !rows_.IsSelected(pressed_)) {
