@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -246,6 +249,73 @@ TEST_F(ListSelectionWin, SelectionSetThroughTheControlReachesTheModel) {
   EXPECT_EQ(rows.SelectedCount(), 0);
   EXPECT_EQ(ListView_GetNextItem(host.list, -1, LVNI_FOCUSED), 4);
   EXPECT_FALSE(ListView_SetItemState(host.list, -1, LVIS_FOCUSED, LVIS_FOCUSED)) << "no row set has the focus";
+}
+
+// Writes 32-bit top-down pixels as a BMP into the screenshot folder.
+void SaveScreenshot(const char* name, const std::vector<DWORD>& pixels, int w, int h) {
+  const char* dir = std::getenv("SORVANE_SCREENSHOT_DIR");
+  if (!dir) return;
+  std::string path = dir;
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  path += std::string("/") + name;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return;
+  BITMAPINFOHEADER ih{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD size = static_cast<DWORD>(w * h * 4);
+  BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof ih + size), 0, 0,
+                      sizeof(BITMAPFILEHEADER) + sizeof ih};
+  std::fwrite(&fh, sizeof fh, 1, f);
+  std::fwrite(&ih, sizeof ih, 1, f);
+  std::fwrite(pixels.data(), size, 1, f);
+  std::fclose(f);
+}
+
+// The list view drawn into a bitmap of its own (so the capture does not
+// depend on the screen); the rows whose text is drawn in the selection colour.
+std::vector<int> DrawnSelection(ListHost& host, const char* screenshot) {
+  RECT client{};
+  GetClientRect(host.list, &client);
+  const int w = client.right, h = client.bottom;
+  HDC screen = GetDC(host.list);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  SendMessageW(host.list, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + w * h);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(host.list, screen);
+  SaveScreenshot(screenshot, pixels, w, h);
+  std::vector<int> rows;
+  for (int r = 0; r < kRows; ++r) {
+    const RECT box = host.RowRect(r);
+    int yellow = 0;
+    for (int y = std::max<LONG>(box.top, 0); y < std::min<LONG>(box.bottom, h); ++y)
+      for (int x = std::max<LONG>(box.left, 0); x < std::min<LONG>(box.right, w); ++x)
+        yellow += (pixels[static_cast<size_t>(y) * w + x] & 0xFFFFFF) == 0xFFFF00;
+    if (yellow > 10) rows.push_back(r);
+  }
+  return rows;
+}
+
+TEST_F(ListSelectionWin, TheDrawnSelectionFollowsTheGesturesAndTheInversion) {
+  host.controller.View().SetDarkColors(true);
+  Do(Click(1));
+  Do(ShiftClick(3));
+  Do(CtrlClick(5));
+  RedrawWindow(host.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  host.Pump();
+  EXPECT_EQ(DrawnSelection(host, "list_selection_gestures.bmp"), (std::vector<int>{1, 2, 3, 5}));
+  SetKeys(true, false);
+  SendMessageW(host.list, WM_KEYDOWN, 'I', 1);
+  SetKeys(false, false);
+  host.Pump();
+  EXPECT_EQ(DrawnSelection(host, "list_selection_inverted.bmp"), (std::vector<int>{0, 4, 6, 7}));
 }
 
 // A drag with the mouse itself that starts on one of two selected rows takes
