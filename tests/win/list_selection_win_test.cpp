@@ -6,6 +6,7 @@
 // the model and through the control's own answers. A row made the only
 // selected one plays again even when it was selected and focused already.
 #include <windows.h>
+#include <windowsx.h>
 #include <commctrl.h>
 #include <ole2.h>
 
@@ -33,7 +34,7 @@ constexpr const char16_t* kTitles[kRows] = {u"Alpha", u"Bravo", u"Charlie", u"De
                                             u"Echo",  u"Foxtrot", u"Golf", u"Hotel"};
 constexpr int kNoRow = -1;  // a point below the rows
 
-enum class Act { kClick, kRightClick, kKey, kType };
+enum class Act { kClick, kRightClick, kKey, kType, kFrame };
 
 struct Gesture {
   Act act;
@@ -52,6 +53,9 @@ Gesture CtrlRightClick(int row) { return {Act::kRightClick, row, 0, true, false}
 Gesture Key(UINT key) { return {Act::kKey, 0, key}; }
 Gesture ShiftKey(UINT key) { return {Act::kKey, 0, key, false, true}; }
 Gesture CtrlKey(UINT key) { return {Act::kKey, 0, key, true, false}; }
+// A press below the rows, dragged up to row with the button held: a frame.
+Gesture Frame(int row) { return {Act::kFrame, row}; }
+Gesture CtrlFrame(int row) { return {Act::kFrame, row, 0, true, false}; }
 Gesture Type(wchar_t c) { return {Act::kType, 0, static_cast<UINT>(c)}; }
 Gesture ShiftType(wchar_t c) { return {Act::kType, 0, static_cast<UINT>(c), false, true}; }
 
@@ -132,6 +136,15 @@ class ListSelectionWin : public ::testing::TestWithParam<Case> {
       case Act::kType:
         SendMessageW(host.list, WM_CHAR, g.key, 1);
         break;
+      case Act::kFrame: {
+        const LPARAM from = PointOf(kNoRow);
+        const LPARAM to = MAKELPARAM(GET_X_LPARAM(PointOf(g.row)) + 30, GET_Y_LPARAM(PointOf(g.row)));
+        SendMessageW(host.list, WM_LBUTTONDOWN, mods | MK_LBUTTON, from);
+        SendMessageW(host.list, WM_MOUSEMOVE, mods | MK_LBUTTON, to);  // the frame begins
+        SendMessageW(host.list, WM_MOUSEMOVE, mods | MK_LBUTTON, to);  // and takes in the rows
+        SendMessageW(host.list, WM_LBUTTONUP, mods, to);
+        break;
+      }
     }
     host.Pump();
     SetKeys(false, false);
@@ -192,6 +205,8 @@ const Case kCases[] = {
     {"ClickBelowTheRowsClearsTheSelection", {Click(1), ShiftClick(3), Click(kNoRow)}, {}, 3, 1, {1, 3}},
     {"CtrlClickBelowTheRowsKeepsIt", {Click(1), ShiftClick(3), {Act::kClick, kNoRow, 0, true, false}},
      {1, 2, 3}, 3, 1, {1, 3}},
+    {"AFrameFromBelowTheRowsSelectsTheRowsItMeets", {Click(1), Frame(5)}, {5, 6, 7}, 1, 1, {1}},
+    {"ACtrlFrameSwitchesTheRowsItMeets", {Click(1), CtrlClick(6), CtrlFrame(5)}, {1, 5, 7}, 6, 6, {1, 6, 6}},
     {"RightClickOnAnUnselectedRowSelectsItAndPlaysItTwice", {Click(1), ShiftClick(3), RightClick(5)}, {5}, 5, 5,
      {1, 3, 5, 5}, 1},
     {"RightClickOnASelectedRowKeepsTheSelection", {Click(1), ShiftClick(3), RightClick(2)}, {1, 2, 3}, 2, 1,

@@ -226,12 +226,16 @@ void MediaListView::UpdateMarquee(POINT client) {
     from = std::max(upper / height, 0);
     last = std::min((lower - 1) / height, rows_->Count() - 1);
   }
+  const int focus = ControlFocus();
+  bool focusChanged = false;
   for (int r = 0; r < rows_->Count(); ++r) {
     bool on = marqueeBase_[static_cast<size_t>(r)] != 0;
     if (r >= from && r <= last) on = marqueeToggles_ ? !on : true;
+    if (r == focus && rows_->IsSelected(r) != on) focusChanged = true;
     rows_->SetSelected(r, on);
   }
   InvalidateRect(list_, nullptr, TRUE);
+  if (focusChanged) ReportFocus(focus);  // the frame changed the focused row: reported as any change of it
 }
 
 }  // namespace sorvane::win
