@@ -94,6 +94,11 @@ bool MediaListView::Attach(HWND listView, MediaList& rows, MediaListViewHandlers
     boldFont_.reset(CreateFontIndirectW(&lf));
   }
 
+  // The rows' selection lives in the model: the control asks for it when it
+  // draws and keeps none of its own, so selecting, inverting or moving any
+  // number of rows costs no call per row.
+  ListView_SetCallbackMask(list_, LVIS_SELECTED);
+  selection_.emplace(rows);
   SetWindowSubclass(list_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   RegisterDropTarget();
   Reload();
@@ -105,9 +110,14 @@ void MediaListView::Detach() {
   RevokeDropTarget();
   KillTimer(list_, kSaveTimerId);
   RemoveWindowSubclass(list_, SubclassProc, kSubclassId);
-  if (IsWindow(list_)) ListView_SetImageList(list_, nullptr, LVSIL_SMALL);
+  if (IsWindow(list_)) {
+    ListView_SetImageList(list_, nullptr, LVSIL_SMALL);
+    ListView_SetCallbackMask(list_, 0);
+  }
   list_ = nullptr;
   rows_ = nullptr;
+  selection_.reset();
+  marquee_ = false;
   images_.reset();
   boldFont_.reset();
 }
@@ -136,32 +146,15 @@ void MediaListView::SetDarkColors(bool dark) {
 void MediaListView::PushState(bool playFocus) {
   pushing_ = true;
   pushPlays_ = playFocus;
-  // Drawing stays off while the states change: otherwise the control
-  // invalidates every row it touches, one call into the window system each,
-  // which is what makes a change of 100,000 rows take seconds.
-  const bool redraw = IsWindowVisible(list_) != FALSE;
-  if (redraw) SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  // The selection is the model's: the control only needs the row count, the
+  // focus and a repaint. The focus is taken away and given back, so a row the
+  // program focuses is reported (and played) even when it had the focus.
   ListView_SetItemCountEx(list_, rows_->Count(), LVSICF_NOSCROLL);
-  const int count = rows_->Count();
-  const int selected = rows_->SelectedCount();
-  const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
-  if (count > 0 && selected == count) {
-    // Each "all rows" call walks every row: selecting all needs no clearing first.
-    if (focused >= 0) ListView_SetItemState(list_, focused, 0, LVIS_FOCUSED);
-    ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
-  } else {
-    // Clearing through "all rows" walks every row as well, so it is left out
-    // when the control holds no selection (a freshly loaded list), and the
-    // focus, one row, is cleared on its own.
-    if (focused >= 0) ListView_SetItemState(list_, focused, 0, LVIS_FOCUSED);
-    if (ListView_GetSelectedCount(list_) > 0) ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
-    for (int r : rows_->SelectedRows()) ListView_SetItemState(list_, r, LVIS_SELECTED, LVIS_SELECTED);
-  }
+  const int focused = ControlFocus();
+  if (focused >= 0) ListView_SetItemState(list_, focused, 0, LVIS_FOCUSED);
   if (rows_->Focus() >= 0) ListView_SetItemState(list_, rows_->Focus(), LVIS_FOCUSED, LVIS_FOCUSED);
-  if (redraw) {
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-  }
+  if (selection_) selection_->Forget();
+  InvalidateRect(list_, nullptr, TRUE);
   pushing_ = false;
   pushPlays_ = false;
 }
@@ -251,11 +244,8 @@ void MediaListView::SelectAllEntries() {
 
 void MediaListView::InvertSelection() {
   if (!list_) return;
-  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   rows_->InvertSelection();
   PushState(false);
-  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list_, nullptr, TRUE);
 }
 
 
@@ -273,28 +263,9 @@ bool MediaListView::OnKeyDown(WPARAM key) {
 }
 
 
-void MediaListView::SyncSelectionFromControl() {
-  const int selected = static_cast<int>(ListView_GetSelectedCount(list_));
-  if (selected >= rows_->Count()) {
-    rows_->SetAllSelected(rows_->Count() > 0);
-    return;
-  }
-  rows_->SetAllSelected(false);
-  for (int r = ListView_GetNextItem(list_, -1, LVNI_SELECTED); rows_->IsRow(r); r = ListView_GetNextItem(list_, r, LVNI_SELECTED))
-    rows_->SetSelected(r, true);
-}
-
+// Only the focus comes from the control now; its selection bits are the model's.
 void MediaListView::OnItemChanged(const NMLISTVIEW& change) {
   if (!(change.uChanged & LVIF_STATE)) return;
-  if (!pushing_) {
-    if (change.iItem == -1) {
-      // A change of all rows: what it reports of the old state differs
-      // between platforms, so the control's own selection is read back.
-      SyncSelectionFromControl();
-    } else if ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) {
-      rows_->SetSelected(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
-    }
-  }
   if (!(change.uNewState & LVIS_FOCUSED) || !rows_->IsRow(change.iItem)) return;
   if (pushing_ && (!pushPlays_ || (change.uOldState & LVIS_FOCUSED))) return;
   rows_->SetFocus(change.iItem);
@@ -332,6 +303,10 @@ void MediaListView::OnGetDispInfo(NMLVDISPINFOW& info) {
     std::wmemcpy(item.pszText, reinterpret_cast<const wchar_t*>(t.data()), n);
     item.pszText[n] = L'\0';
   }
+  if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_SELECTED)) {
+    item.state &= ~static_cast<UINT>(LVIS_SELECTED);
+    if (rows_->IsSelected(item.iItem)) item.state |= LVIS_SELECTED;
+  }
   if (item.mask & LVIF_IMAGE) {
     if (item.iSubItem == 0) item.iImage = e.image;
     else if (item.iSubItem == kColumnDuration) item.iImage = e.subImage;
@@ -349,13 +324,11 @@ bool MediaListView::OnNotify(const NMHDR* header, LRESULT& result) {
     case LVN_ITEMCHANGED:
       OnItemChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
       return true;
-    case LVN_ODSTATECHANGED: {
-      const auto& change = *reinterpret_cast<const NMLVODSTATECHANGE*>(header);
-      if (!pushing_)
-        for (int r = std::max(change.iFrom, 0); r <= change.iTo && rows_->IsRow(r); ++r)
-          rows_->SetSelected(r, (ListView_GetItemState(list_, r, LVIS_SELECTED) & LVIS_SELECTED) != 0);
+    case LVN_ODSTATECHANGED:  // the model made the change itself
       return true;
-    }
+    case LVN_MARQUEEBEGIN:
+      BeginMarquee();
+      return true;
     case NM_CUSTOMDRAW:
       result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
       return true;
@@ -389,13 +362,40 @@ LRESULT MediaListView::OnFindItem(const NMLVFINDITEMW& find) const {
   search.start = find.iStart;
   search.prefix = (find.lvfi.flags & LVFI_PARTIAL) != 0;
   search.wrap = (find.lvfi.flags & LVFI_WRAP) != 0;
-  return FindTitleRow(*rows_, search);
+  const int row = FindTitleRow(*rows_, search);
+  if (typing_) found_ = row;
+  return row;
 }
 
 LRESULT MediaListView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
       OnKeyDown(wParam);
+      if (!list_) return 0;
+      switch (wParam) {
+        case VK_SPACE: case VK_HOME: case VK_END: case VK_LEFT: case VK_UP:
+        case VK_RIGHT: case VK_DOWN: case VK_PRIOR: case VK_NEXT:
+          return OnNavigationKey(window, wParam, lParam);
+        default:
+          break;
+      }
+      break;
+    case WM_CHAR:
+      return OnChar(window, wParam, lParam);
+    case WM_LBUTTONDOWN:
+      return OnLeftDown(window, wParam, lParam);
+    case WM_LBUTTONUP:
+      return OnLeftUp(window, wParam, lParam);
+    case WM_MOUSEMOVE:
+      return OnMouseMove(window, wParam, lParam);
+    case WM_RBUTTONDOWN:
+      return OnRightDown(window, wParam, lParam);
+    case LVM_SETITEMSTATE:
+      return OnSetItemState(window, wParam, lParam);
+    case LVM_GETSELECTEDCOUNT:
+      return rows_->SelectedCount();
+    case LVM_GETNEXTITEM:
+      if (LOWORD(lParam) == LVNI_SELECTED) return NextSelected(static_cast<int>(wParam));
       break;
     case WM_CONTEXTMENU:
       OnContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});

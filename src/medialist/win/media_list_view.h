@@ -10,10 +10,13 @@
 
 #include <wrl/client.h>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "medialist/drop_gap.h"
+#include "medialist/list_selection.h"
 #include "medialist/media_list.h"
 #include "framework/win/gdi.h"
 
@@ -120,7 +123,23 @@ class MediaListView {
   void PushState(bool playFocus);
   void RedrawVisibleRows(int first, int last);
   void OnItemChanged(const NMLISTVIEW& change);
-  void SyncSelectionFromControl();
+  // The user's selection: the control keeps the focus and the anchor, the
+  // model the selection (see media_list_view_select.cpp).
+  LRESULT OnLeftDown(HWND window, WPARAM keys, LPARAM at);
+  LRESULT OnLeftUp(HWND window, WPARAM keys, LPARAM at);
+  LRESULT OnMouseMove(HWND window, WPARAM keys, LPARAM at);
+  LRESULT OnRightDown(HWND window, WPARAM keys, LPARAM at);
+  LRESULT OnNavigationKey(HWND window, WPARAM key, LPARAM data);
+  LRESULT OnChar(HWND window, WPARAM code, LPARAM data);
+  LRESULT OnSetItemState(HWND window, WPARAM row, LPARAM item);
+  LRESULT NextSelected(int after) const;
+  int HitRow(POINT client) const;
+  int ControlFocus() const;
+  void SetControlFocus(int row);
+  void Apply(const SelectionOutcome& outcome);
+  void ReportFocus(int row);
+  void BeginMarquee();
+  void UpdateMarquee(POINT client);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
   void OnGetDispInfo(NMLVDISPINFOW& info);
   LRESULT OnFindItem(const NMLVFINDITEMW& find) const;
@@ -144,6 +163,14 @@ class MediaListView {
   bool pushPlays_ = false;
   int rowChangeDepth_ = 0;
   int changedFirst_ = -1, changedLast_ = -1;  // rows changed since BeginRowChanges
+  std::optional<ListSelection> selection_;
+  POINT pressAt_{};
+  bool typing_ = false;
+  mutable int found_ = -1;  // the row a typed title found, while a character is handled
+  bool marquee_ = false;
+  bool marqueeToggles_ = false;
+  POINT marqueeFrom_{};  // in list coordinates: client point plus scroll offset
+  std::vector<uint8_t> marqueeBase_;
   bool internal_ = false;
   int dragSource_ = -1;
   DropGap gap_;
