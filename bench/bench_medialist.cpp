@@ -5,6 +5,7 @@
 #include "../tests/unit/settings_fake_file_system.h"
 #include "settings/settings_store.h"
 #include "medialist/list_persistence.h"
+#include "medialist/list_selection.h"
 #include "medialist/media_list.h"
 #include "medialist/settings_list_storage.h"
 
@@ -85,5 +86,30 @@ void BM_MoveHalfToTheEnd(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(rows.MoveSelectedEntries(rows.Count()));
 }
 BENCHMARK(BM_MoveHalfToTheEnd)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The selection the user makes at full size: a click on the first row, a
+// shift-click on the last (the whole list as one range), then select all and
+// invert, each over every row of the model.
+void BM_SelectRangeAllAndInvert(benchmark::State& state) {
+  OneListStorage storage(StoredList(static_cast<int>(state.range(0))));
+  MediaList rows;
+  LoadMediaList(rows, storage, 0);
+  ListSelection selection(rows);
+  const int last = rows.Count() - 1;
+  bool ranged = true;
+  for (auto _ : state) {
+    selection.Press(0, {}, -1, -1);
+    selection.Release(0, 0, 0);
+    selection.Press(last, SelectionKeys{false, true}, 0, 0);
+    selection.Release(last, 0, last);
+    ranged = ranged && rows.SelectedCount() == rows.Count();
+    rows.SelectAllEntries();
+    rows.InvertSelection();
+    benchmark::DoNotOptimize(rows.SelectedCount());
+  }
+  if (!ranged) state.SkipWithError("the shift-click did not select the whole list");
+  if (rows.SelectedCount() != 0) state.SkipWithError("invert of all rows left some selected");
+}
+BENCHMARK(BM_SelectRangeAllAndInvert)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
