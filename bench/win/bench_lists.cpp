@@ -242,6 +242,8 @@ bool SelectFirstRows(DWORD process, HWND list, int last) {
   RemoteListView remote(process, list);
   SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);
   if (!remote.Click(0)) return false;
+  // The click is posted: the shift-click below is sent, and would overtake it.
+  if (!WaitFine([&] { return SelectedCount(list) == 1 && remote.Focused() == 0; }, 60000)) return false;
   SendMessageW(list, LVM_ENSUREVISIBLE, last, FALSE);
   const auto row = remote.RowOnScreen(last);
   if (!row) return false;
