@@ -222,6 +222,40 @@ TEST_F(AddingPartTest, DropOnTheWindowImportsOnlyTheFirstFolder) {
   EXPECT_TRUE(IsWindowEnabled(window_.Window()));
 }
 
+// A drop block as another process may fill it: list offset, wide flag and list
+// bytes exactly as given, in a block of exactly that size.
+HDROP RawDrop(DWORD offset, BOOL wide, const std::string& list) {
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = offset;
+  drop->fWide = wide;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(AddingPartTest, DropOnTheWindowReadsAnsiNamesAndRefusesAListOutsideTheBlock) {
+  const Text file = File(u"one.mp3");
+  std::string ansi;
+  for (char16_t c : file) {
+    ASSERT_LT(c, 0x80) << "the temporary folder's path is plain ASCII";
+    ansi += static_cast<char>(c);
+  }
+  std::string wide(reinterpret_cast<const char*>(file.data()), file.size() * 2);
+  wide.append(4, '\0');
+  const struct {
+    const char* what;
+    DWORD offset;
+  } refused[] = {{"offset far past the block", 1 << 20}, {"offset inside the header", 8}};
+  for (const auto& c : refused) {
+    SendMessageW(window_.Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(RawDrop(c.offset, TRUE, wide)), 0);
+    EXPECT_TRUE(Paths().empty()) << c.what;
+  }
+  SendMessageW(window_.Window(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(RawDrop(sizeof(DROPFILES), FALSE, ansi + std::string(2, '\0'))), 0);
+  EXPECT_EQ(Paths(), Texts{file});
+}
+
 // Chooses two files in the open-file dialog once it shows.
 void CALLBACK ChooseTwoFiles(HWND, UINT, UINT_PTR id, DWORD) {
   HWND dialog = nullptr;

@@ -8,6 +8,7 @@
 #include "framework/win/boundary.h"
 #include "framework/win/com_object.h"
 #include "framework/win/wintext.h"
+#include "medialist/win/drop_block.h"
 #include "medialist/win/media_list_view.h"
 
 namespace sorvane::win {
@@ -84,17 +85,12 @@ std::vector<Text> DroppedFiles(IDataObject* data) {
   FORMATETC f{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   STGMEDIUM medium{};
   if (data->GetData(&f, &medium) != S_OK) return paths;
-  if (HDROP drop = static_cast<HDROP>(GlobalLock(medium.hGlobal))) {
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-      const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-      std::wstring buffer(length + 1, L'\0');
-      const UINT got = DragQueryFileW(drop, i, buffer.data(), length + 1);
-      paths.push_back(T(buffer.c_str(), got));
-    }
-    GlobalUnlock(medium.hGlobal);
-  }
-  ReleaseStgMedium(&medium);
+  struct Release {
+    STGMEDIUM& medium;
+    ~Release() { ReleaseStgMedium(&medium); }
+  } release{medium};
+  // The source process filled the block: read it only within its own size.
+  if (medium.tymed == TYMED_HGLOBAL) paths = ReadDropBlock(medium.hGlobal);
   return paths;
 }
 

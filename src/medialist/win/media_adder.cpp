@@ -11,6 +11,7 @@
 #include "medialist/open_file_selection.h"
 #include "medialist/playlist_import.h"
 #include "medialist/win/busy_dialog.h"
+#include "medialist/win/drop_block.h"
 #include "medialist/win/media_list_controller.h"
 #include "medialist/win/shortcut.h"
 #include "medialist/win/win_directory_lister.h"
@@ -212,13 +213,15 @@ void MediaAdder::OnListViewDrop(const std::vector<Text>& paths) {
 
 void MediaAdder::OnDropFiles(HDROP drop) {
   Text path;
-  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    std::wstring buffer(length + 1, L'\0');
-    const UINT got = DragQueryFileW(drop, 0, buffer.data(), length + 1);
-    path = T(buffer.c_str(), got);
+  {
+    struct Finish {
+      HDROP drop;
+      ~Finish() { DragFinish(drop); }
+    } finish{drop};
+    // The HDROP is the sender's global block: read it only within its own size.
+    std::vector<Text> names = ReadDropBlock(drop);
+    if (!names.empty()) path = std::move(names.front());
   }
-  DragFinish(drop);
   if (!path.empty() && OpenPlaylist(path, true) == PlaylistOpen::kNotPlaylist) AddPath(path);
 }
 
