@@ -18,7 +18,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <cwctype>
 #include <vector>
@@ -79,13 +81,43 @@ Fn NtdllFunction(const char* name) {
 // per catalogue entry, and the enumerators' own) and never closes them, so
 // every medium the player opens leaves some 70 keys behind, whatever the
 // program does. Those whose names can be read and lie in the filter catalogue
-// are counted once more on their own.
+// are counted once more on their own. The same control leaves an event behind
+// with each medium, so events are counted apart as well.
 struct KernelCounts {
   unsigned total = 0;
   unsigned registryKeys = 0;   // included in total
   unsigned catalogueKeys = 0;  // included in registryKeys
-  unsigned Others() const { return total - registryKeys; }
+  unsigned events = 0;         // included in total
+  // Everything but registry keys and events: threads, files, mutexes, sections...
+  unsigned Rest() const { return total - registryKeys - events; }
+  std::map<USHORT, unsigned> restByType;  // type number (see ObjectTypeNames) -> handles
 };
+
+// The names of the object types by their number in the handle list, for
+// messages; empty where the platform does not list them.
+inline std::vector<std::wstring> ObjectTypeNames() {
+  using NtQueryObjectFn = LONG(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+  const auto queryObject = platform::NtdllFunction<NtQueryObjectFn>("NtQueryObject");
+  std::vector<std::wstring> names;
+  if (!queryObject) return names;
+  std::vector<ULONG_PTR> buffer(1 << 13);  // 64 KB, aligned
+  if (queryObject(nullptr, 3 /* ObjectTypesInformation */, buffer.data(),
+                  static_cast<ULONG>(buffer.size() * sizeof(ULONG_PTR)), nullptr) != 0)
+    return names;
+  // A count, then one record per type: a fixed part (its name first) of 0x68
+  // bytes and the name's characters, padded to 8 bytes. Windows numbers the
+  // types from 2 in the handle list, Wine from 0.
+  const auto* base = reinterpret_cast<const unsigned char*>(buffer.data());
+  const unsigned char* end = base + buffer.size() * sizeof(ULONG_PTR);
+  const ULONG count = *reinterpret_cast<const ULONG*>(base);
+  const unsigned char* p = base + sizeof(ULONG_PTR);
+  for (ULONG i = 0; i < count && p + 0x68 <= end; ++i) {
+    const auto* name = reinterpret_cast<const UNICODE_STRING*>(p);
+    names.emplace_back(name->Buffer ? std::wstring(name->Buffer, name->Length / sizeof(wchar_t)) : std::wstring());
+    p += 0x68 + ((name->MaximumLength + 7u) & ~7u);
+  }
+  return names;
+}
 
 namespace platform {
 using NtQueryKeyFn = LONG(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
@@ -106,8 +138,10 @@ inline std::vector<unsigned char> SystemHandles() {
   return {};
 }
 
-// The type number the handle list gives registry keys: that of a key this process opens.
-inline std::optional<USHORT> KeyTypeIndex(const std::vector<unsigned char>& list, HKEY own) {
+// The type number the handle list gives a kind of object: that of one this
+// process holds (the numbers differ between platforms and versions).
+inline std::optional<USHORT> TypeIndexOf(const std::vector<unsigned char>& list, HANDLE own) {
+  if (!own) return std::nullopt;
   const auto* info = reinterpret_cast<const HandleInformationEx*>(list.data());
   for (ULONG_PTR i = 0; i < info->count; ++i)
     if (info->handles[i].ownerProcessId == GetCurrentProcessId() &&
@@ -137,11 +171,18 @@ inline bool IsCatalogueKey(HANDLE key) {
 // `process` (PROCESS_DUP_HANDLE) lets the names of another process's keys be
 // read; without it, or for this process, keys are read in place.
 inline std::optional<KernelCounts> KernelHandleCounts(DWORD pid, HANDLE process = nullptr) {
-  HKEY probe = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_READ, &probe) != ERROR_SUCCESS) probe = nullptr;
+  // One object of each kind told apart, held while the list is read.
+  HKEY probeKey = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_READ, &probeKey) != ERROR_SUCCESS) probeKey = nullptr;
+  HANDLE probeEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   const std::vector<unsigned char> list = platform::SystemHandles();
-  const std::optional<USHORT> keyType = list.empty() || !probe ? std::nullopt : platform::KeyTypeIndex(list, probe);
-  if (probe) RegCloseKey(probe);
+  std::optional<USHORT> keyType, eventType;
+  if (!list.empty()) {
+    keyType = platform::TypeIndexOf(list, probeKey);
+    eventType = platform::TypeIndexOf(list, probeEvent);
+  }
+  if (probeKey) RegCloseKey(probeKey);
+  if (probeEvent) CloseHandle(probeEvent);
   if (list.empty()) return std::nullopt;
   const auto* info = reinterpret_cast<const platform::HandleInformationEx*>(list.data());
   const bool self = pid == GetCurrentProcessId();
@@ -149,10 +190,15 @@ inline std::optional<KernelCounts> KernelHandleCounts(DWORD pid, HANDLE process 
   for (ULONG_PTR i = 0; i < info->count; ++i) {
     const platform::HandleEntryEx& h = info->handles[i];
     if (h.ownerProcessId != pid) continue;
-    ++c.total;
-    if (!keyType || h.objectTypeIndex != *keyType) continue;
-    ++c.registryKeys;
     const HANDLE value = reinterpret_cast<HANDLE>(h.handleValue);
+    if (self && (value == reinterpret_cast<HANDLE>(probeKey) || value == probeEvent)) continue;
+    ++c.total;
+    if (eventType && h.objectTypeIndex == *eventType) ++c.events;
+    if (!keyType || h.objectTypeIndex != *keyType) {
+      if (!eventType || h.objectTypeIndex != *eventType) ++c.restByType[h.objectTypeIndex];
+      continue;
+    }
+    ++c.registryKeys;
     if (self) {
       if (platform::IsCatalogueKey(value)) ++c.catalogueKeys;
     } else if (process) {
@@ -162,10 +208,6 @@ inline std::optional<KernelCounts> KernelHandleCounts(DWORD pid, HANDLE process 
         CloseHandle(copy);
       }
     }
-  }
-  if (self && keyType) {  // the key opened above to learn the type is closed again
-    --c.total;
-    --c.registryKeys;
   }
   return c;
 }

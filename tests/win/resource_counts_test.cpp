@@ -64,28 +64,39 @@ std::string Describe(const Figures& f) {
   snprintf(line, sizeof line,
            "owners: menus %ld icons %ld accelerators %ld fonts %ld pens %ld brushes %ld image lists %ld kernel %ld; "
            "GDI %u (dc %u region %u bitmap %u font %u brush %u pen %u other %u); windows %u; "
-           "kernel handles %u (registry keys %u, of the filter catalogue %u)",
+           "kernel handles %u (registry keys %u, of the filter catalogue %u; events %u; the rest %u)",
            f.menus, f.icons, f.accelerators, f.fonts, f.pens, f.brushes, f.imageLists, f.kernelOwners, f.gdi.total,
            f.gdi.dcs, f.gdi.regions, f.gdi.bitmaps, f.gdi.fonts, f.gdi.brushes, f.gdi.pens, f.gdi.other, f.windows,
-           f.kernel.total, f.kernel.registryKeys, f.kernel.catalogueKeys);
-  return line;
+           f.kernel.total, f.kernel.registryKeys, f.kernel.catalogueKeys, f.kernel.events, f.kernel.Rest());
+  std::string text = line;
+  const std::vector<std::wstring> names = sorvane::testing::ObjectTypeNames();
+  text += " [the rest:";
+  for (const auto& [type, n] : f.kernel.restByType) {
+    text += " ";
+    if (type < names.size() && !names[type].empty()) text += ToUtf8(T(names[type].c_str()));
+    else text += "type " + std::to_string(type);
+    text += " " + std::to_string(n);
+  }
+  return text + "]";
 }
 
-// What the platform itself leaves behind each time the player opens a medium
-// (measured, not assumed: nothing on a platform without the fault).
+// What the platform itself leaves behind each time the player opens a medium,
+// measured (nothing on a platform without the fault): under Wine 8.0 some 70
+// registry keys, and one event, which the long run shows exactly (2,000
+// events for 2,000 openings) while a few openings may show less, the last
+// one's event still being closed.
 struct PlatformCost {
-  double keys = 0, others = 0;
-  // The other handles the platform may have left along with `leftKeys` keys.
-  unsigned OthersFor(unsigned leftKeys) const {
-    if (keys <= 0 || others <= 0) return 0;
-    return static_cast<unsigned>(leftKeys / keys * others + 0.999);
+  double keys = 0;
+  unsigned EventsFor(unsigned leftKeys) const {
+    return keys > 0 ? static_cast<unsigned>(leftKeys / keys + 0.999) : 0;
   }
 };
 
-// Kernel handles come and go with the playback engine's own threads: a few
-// more than at the start may be in flight at any moment. Everything else must
-// be back exactly.
-constexpr unsigned kKernelSlack = 8;
+// Besides, the playback engine keeps one or two objects of its own open or not
+// depending on the moment it was stopped (under Wine an object listed under
+// the type "Type", and the current medium's event); they do not add up: over
+// 1,000 track changes the rest stays within them.
+constexpr unsigned kEngineSlack = 2;
 
 bool NotGrown(const Figures& now, const Figures& base, const PlatformCost& cost) {
   const unsigned keysLeft = now.kernel.registryKeys - std::min(now.kernel.registryKeys, base.kernel.registryKeys);
@@ -93,7 +104,8 @@ bool NotGrown(const Figures& now, const Figures& base, const PlatformCost& cost)
          now.fonts <= base.fonts && now.pens <= base.pens && now.brushes <= base.brushes &&
          now.imageLists <= base.imageLists && now.kernelOwners <= base.kernelOwners &&
          now.gdi.total <= base.gdi.total && now.windows <= base.windows &&
-         now.kernel.Others() <= base.kernel.Others() + kKernelSlack + cost.OthersFor(keysLeft);
+         now.kernel.Rest() <= base.kernel.Rest() + kEngineSlack &&
+         now.kernel.events <= base.kernel.events + cost.EventsFor(keysLeft) + kEngineSlack;
 }
 
 void Pump(MainFrameLoop& loop) {
@@ -143,8 +155,14 @@ class ResourceCountsTest : public MainWindowFixture {
     Text songs, other;
     for (int i = 0; i < 4; ++i) {
       files.push_back(folder.File((L"tone" + std::to_wstring(i) + L".wav").c_str()));
-      ASSERT_TRUE(sorvane::testing::WriteToneWav(files.back(), 2.0));
+      // Long enough that none ends by itself during the test.
+      ASSERT_TRUE(sorvane::testing::WriteToneWav(files.back(), 60.0, 8000));
       songs += (i ? u"\r\n" : u"") + T(files.back().c_str());
+    }
+    // Two more, outside the lists, for opening directly.
+    for (int i = 0; i < 2; ++i) {
+      asides.push_back(folder.File((L"aside" + std::to_wstring(i) + L".wav").c_str()));
+      ASSERT_TRUE(sorvane::testing::WriteToneWav(asides.back(), 60.0, 8000));
     }
     for (int i = 0; i < 40; ++i) other += Format(u"%sC:\\Music\\Missing %d.mp3", {TextView(i ? u"\r\n" : u""), i});
     ASSERT_TRUE(store_.WriteString(u"Program", u"m_PlayList", u"Songs\tOther"));
@@ -161,23 +179,28 @@ class ResourceCountsTest : public MainWindowFixture {
     ASSERT_TRUE(PumpUntil(loop_, [&] { return Control().LastPlayState() == 3; }));
   }
 
+  // Both counts are taken with the player stopped, so that no opening is
+  // half done at either.
   PlatformCost MeasurePlatformCost() {
-    constexpr int kOpenings = 3;
+    constexpr int kOpenings = 4;
+    Control().Stop();
+    EXPECT_TRUE(PumpUntil(loop_, [&] { return Control().LastPlayState() != 3; }));
     const KernelCounts before = sorvane::testing::KernelHandleCounts(GetCurrentProcessId()).value_or(KernelCounts{});
-    for (int i = 0; i < kOpenings; ++i) OpenOne(files[static_cast<size_t>(i) % files.size()]);
+    for (int i = 0; i < kOpenings; ++i) OpenOne(asides[static_cast<size_t>(i) % asides.size()]);
+    Control().Stop();
+    EXPECT_TRUE(PumpUntil(loop_, [&] { return Control().LastPlayState() != 3; }));
     const KernelCounts after = sorvane::testing::KernelHandleCounts(GetCurrentProcessId()).value_or(KernelCounts{});
     PlatformCost cost;
     cost.keys = (static_cast<double>(after.registryKeys) - before.registryKeys) / kOpenings;
-    cost.others = (static_cast<double>(after.Others()) - before.Others()) / kOpenings;
     return cost;
   }
 
+  // As a user pressing Next: the next medium is handed to the player. (Which
+  // row that is, is the sequencer's business: a row the probe fails is skipped.)
   void NextTrack() {
-    const Text before = Control().CurrentUrl();
     SendMessageW(window.Window(), WM_COMMAND, kPlayCmdNext, 0);
-    // The next medium is handed to the player and starts.
-    EXPECT_TRUE(PumpUntil(loop_, [&] { return Control().CurrentUrl() != before && Control().LastPlayState() == 3; }))
-        << ToUtf8(Control().CurrentUrl());
+    EXPECT_FALSE(Control().CurrentUrl().empty());
+    Pump(loop_);
   }
 
   void SwitchList(int index) {
@@ -202,7 +225,7 @@ class ResourceCountsTest : public MainWindowFixture {
   }
 
   sorvane::testing::TempFolder folder;
-  std::vector<std::wstring> files;
+  std::vector<std::wstring> files, asides;
   MainWindow window;
   PlayerParts player{};
 };
@@ -265,8 +288,8 @@ TEST(ProcessCountsTest, MoveWithHandlesGdiObjectsAndWindows) {
 
   const KernelCounts k1 = sorvane::testing::KernelHandleCounts(self).value();
   const GdiCounts g1 = sorvane::testing::GdiObjectCounts(GetCurrentProcess()).value();
-  EXPECT_GE(k1.Others(), k0.Others() + 100);
-  EXPECT_LE(k1.Others(), k0.Others() + 110);
+  EXPECT_EQ(k1.events, k0.events + 100);
+  EXPECT_LE(k1.total, k0.total + 110);
   if (opened) {
     EXPECT_EQ(k1.registryKeys, k0.registryKeys + 1);
     EXPECT_EQ(k1.catalogueKeys, k0.catalogueKeys + 1);
@@ -298,8 +321,9 @@ TEST_F(ResourceCountsTest, TrackListAndLanguageChangesLeaveNothingBehind) {
   // One round first: whatever is made once and kept (the player, the probe's
   // thread, fonts and menus of the second language) exists before the count.
   Round(2, 2, 2);
+  // Counted stopped, as at the end. Threads of the playback engine may still
+  // be ending at either count: the end is awaited until it is back.
   const PlatformCost cost = MeasurePlatformCost();
-  Pump(loop_);
   const Figures base = Count();
   ASSERT_GT(base.gdi.total, 0u);
   ASSERT_GT(base.windows, 0u);
@@ -307,7 +331,9 @@ TEST_F(ResourceCountsTest, TrackListAndLanguageChangesLeaveNothingBehind) {
   ASSERT_GT(base.menus, 0);
   ASSERT_GT(base.accelerators, 0);
 
-  Round(30, 10, 4);
+  // Fifteen track changes are thirty openings of a medium (the focus change and
+  // the sequencer each hand the row to the player), some four seconds here.
+  Round(15, 10, 4);
   // Stopped, so that no further medium starts while the counts settle.
   Control().Stop();
   Figures now;
@@ -316,8 +342,7 @@ TEST_F(ResourceCountsTest, TrackListAndLanguageChangesLeaveNothingBehind) {
     return NotGrown(now, base, cost);
   });
   EXPECT_TRUE(settled) << "start: " << Describe(base) << "\nend:   " << Describe(now)
-                       << "\nplatform, per medium opened: " << cost.keys << " registry keys, "
-                       << cost.others << " other handles";
+                       << "\nplatform, per medium opened: " << cost.keys << " registry keys and an event";
   Control().Stop();
 }
 
