@@ -95,25 +95,26 @@ struct KernelCounts {
 
 // The names of the object types by their number in the handle list, for
 // messages; empty where the platform does not list them.
-inline std::vector<std::wstring> ObjectTypeNames() {
+inline std::map<USHORT, std::wstring> ObjectTypeNames() {
   using NtQueryObjectFn = LONG(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
   const auto queryObject = platform::NtdllFunction<NtQueryObjectFn>("NtQueryObject");
-  std::vector<std::wstring> names;
+  std::map<USHORT, std::wstring> names;
   if (!queryObject) return names;
   std::vector<ULONG_PTR> buffer(1 << 13);  // 64 KB, aligned
   if (queryObject(nullptr, 3 /* ObjectTypesInformation */, buffer.data(),
                   static_cast<ULONG>(buffer.size() * sizeof(ULONG_PTR)), nullptr) != 0)
     return names;
-  // A count, then one record per type: a fixed part (its name first) of 0x68
-  // bytes and the name's characters, padded to 8 bytes. Windows numbers the
-  // types from 2 in the handle list, Wine from 0.
+  // A count, then one record per type: a fixed part of 0x68 bytes (the name
+  // first, the type's number at 0x58) and the name's characters, padded to 8
+  // bytes. Wine leaves the number 0: there the position is the number.
   const auto* base = reinterpret_cast<const unsigned char*>(buffer.data());
   const unsigned char* end = base + buffer.size() * sizeof(ULONG_PTR);
   const ULONG count = *reinterpret_cast<const ULONG*>(base);
   const unsigned char* p = base + sizeof(ULONG_PTR);
   for (ULONG i = 0; i < count && p + 0x68 <= end; ++i) {
     const auto* name = reinterpret_cast<const UNICODE_STRING*>(p);
-    names.emplace_back(name->Buffer ? std::wstring(name->Buffer, name->Length / sizeof(wchar_t)) : std::wstring());
+    const USHORT number = p[0x58] ? p[0x58] : static_cast<USHORT>(i);
+    names[number] = name->Buffer ? std::wstring(name->Buffer, name->Length / sizeof(wchar_t)) : std::wstring();
     p += 0x68 + ((name->MaximumLength + 7u) & ~7u);
   }
   return names;

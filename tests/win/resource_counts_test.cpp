@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -69,11 +70,12 @@ std::string Describe(const Figures& f) {
            f.gdi.dcs, f.gdi.regions, f.gdi.bitmaps, f.gdi.fonts, f.gdi.brushes, f.gdi.pens, f.gdi.other, f.windows,
            f.kernel.total, f.kernel.registryKeys, f.kernel.catalogueKeys, f.kernel.events, f.kernel.Rest());
   std::string text = line;
-  const std::vector<std::wstring> names = sorvane::testing::ObjectTypeNames();
+  const std::map<USHORT, std::wstring> names = sorvane::testing::ObjectTypeNames();
   text += " [the rest:";
   for (const auto& [type, n] : f.kernel.restByType) {
     text += " ";
-    if (type < names.size() && !names[type].empty()) text += ToUtf8(T(names[type].c_str()));
+    const auto name = names.find(type);
+    if (name != names.end() && !name->second.empty()) text += ToUtf8(T(name->second.c_str()));
     else text += "type " + std::to_string(type);
     text += " " + std::to_string(n);
   }
