@@ -14,6 +14,7 @@
 #include <psapi.h>
 #include <wmp.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -213,8 +214,11 @@ int wmain(int argc, wchar_t** argv) {
   bool grew = false;
   if (start.kernel && end.kernel) {
     const auto &a = *start.kernel, &b = *end.kernel;
+    // Rounded up: the keys of the media open at either count make the figure a little uneven.
     const double openings =
-        cost.catalogueKeys > 0 && b.catalogueKeys > a.catalogueKeys ? (b.catalogueKeys - a.catalogueKeys) / cost.catalogueKeys : 0.0;
+        cost.catalogueKeys > 0 && b.catalogueKeys > a.catalogueKeys
+            ? std::ceil((b.catalogueKeys - a.catalogueKeys) / cost.catalogueKeys - 0.001)
+            : 0.0;
     // The program's own keys and events must not come on top of the control's.
     const unsigned keysAllowed = static_cast<unsigned>(openings * cost.keys + 0.999) + kSlack;
     // The control leaves one event with each opening (a few openings may show less, the last ones still closing).

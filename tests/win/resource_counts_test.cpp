@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <string>
 #include <vector>
@@ -93,7 +94,8 @@ struct PlatformCost {
   double catalogueKeys = 0, keys = 0;
   double Openings(const KernelCounts& now, const KernelCounts& base) const {
     if (catalogueKeys <= 0 || now.catalogueKeys <= base.catalogueKeys) return 0;
-    return (now.catalogueKeys - base.catalogueKeys) / catalogueKeys;
+    // Rounded up: the keys of the media open at either count make the figure a little uneven.
+    return std::ceil((now.catalogueKeys - base.catalogueKeys) / catalogueKeys - 0.001);
   }
   unsigned KeysFor(double openings) const { return static_cast<unsigned>(openings * keys + 0.999); }
   unsigned EventsFor(double openings) const { return static_cast<unsigned>(openings + 0.999); }
