@@ -5,34 +5,53 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <utility>
 
 namespace sorvane::win {
 
-// Owns one GDI object (font, pen, brush) or icon; move-only.
+// Owns one GDI object (font, pen, brush) or icon; move-only. Each kind keeps
+// a count of the handles its owners hold, which leak checks read: menus, icons
+// and accelerator tables cannot be counted from outside the process.
 template <class Handle, BOOL(WINAPI* Free)(Handle)>
 class UniqueHandle {
  public:
   UniqueHandle() = default;
-  explicit UniqueHandle(Handle h) : h_(h) {}
+  explicit UniqueHandle(Handle h) : h_(h) {
+    if (h_) live_.fetch_add(1, std::memory_order_relaxed);
+  }
   UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
   UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, nullptr));
+    if (this != &o) {
+      reset();
+      h_ = std::exchange(o.h_, nullptr);  // counted already, by its first owner
+    }
     return *this;
   }
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   ~UniqueHandle() { reset(); }
   void reset(Handle h = nullptr) {
-    if (h_) Free(h_);
+    if (h == h_) return;
+    if (h_) {
+      Free(h_);
+      live_.fetch_sub(1, std::memory_order_relaxed);
+    }
     h_ = h;
+    if (h_) live_.fetch_add(1, std::memory_order_relaxed);
   }
   Handle get() const { return h_; }
   // Gives up ownership (a menu handed to its parent menu or window, which frees it).
-  Handle release() { return std::exchange(h_, nullptr); }
+  Handle release() {
+    if (h_) live_.fetch_sub(1, std::memory_order_relaxed);
+    return std::exchange(h_, nullptr);
+  }
   explicit operator bool() const { return h_ != nullptr; }
+  // Handles of this kind held by owners right now, in the whole process.
+  static long Live() { return live_.load(std::memory_order_relaxed); }
 
  private:
+  static inline std::atomic<long> live_{0};
   Handle h_ = nullptr;
 };
 
