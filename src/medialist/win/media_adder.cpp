@@ -12,6 +12,7 @@
 #include "medialist/playlist_import.h"
 #include "medialist/win/busy_dialog.h"
 #include "medialist/win/media_list_controller.h"
+#include "medialist/win/probe_ahead_win.h"
 #include "medialist/win/shortcut.h"
 #include "medialist/win/win_directory_lister.h"
 
@@ -97,9 +98,25 @@ void MediaAdder::AddFilesDialog() {
   ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
   // Cancelled, or the selection did not fit the buffer: nothing is added.
   if (!GetOpenFileNameW(&ofn)) return;
-  for (const Text& path : ParseOpenFileSelection(TextView(reinterpret_cast<const char16_t*>(buffer.data()),
-                                                          buffer.size())))
-    AddMediaFile(path);
+  AddFiles(ParseOpenFileSelection(TextView(reinterpret_cast<const char16_t*>(buffer.data()), buffer.size())),
+           false);
+}
+
+bool MediaAdder::AddFiles(std::vector<Text> paths, bool dispatchMessages) {
+  if (quitting_) return false;
+  if (!probeAhead_ || !prober_ || paths.size() < 2) {
+    for (const Text& path : paths) {
+      AddMediaFile(path);
+      if (dispatchMessages && !PumpWaitingMessages()) return false;
+    }
+    return true;
+  }
+  return AddWithProbeAhead(
+      std::move(paths), probeAhead_, prober_,
+      [this](const Text& path, EntryProber& prober) {
+        if (!quitting_) lists_.AddMediaFile(path, &prober);
+      },
+      dispatchMessages);
 }
 
 void MediaAdder::ImportFromFolder() {
@@ -124,8 +141,16 @@ bool MediaAdder::ScanFolder(const Text& folder) {
   Win32DirectoryLister lister;
   // The pump may close the window (a WM_CLOSE from outside); the quit it then
   // meets ends this and every later addition of the same batch.
-  if (!sorvane::ScanFolder(folder, lister, {[this](const Text& path) { AddMediaFile(path); }, PumpWaitingMessages}))
-    quitting_ = true;
+  bool finished = false;
+  if (probeAhead_ && prober_) {
+    // Listed first, so that the workers know what comes next; added in the
+    // listing's order all the same.
+    FolderPlan plan = PlanFolderScan(folder, lister, PumpWaitingMessages);
+    finished = plan.finished && AddFiles(std::move(plan.files), true);
+  } else {
+    finished = sorvane::ScanFolder(folder, lister, {[this](const Text& path) { AddMediaFile(path); }, PumpWaitingMessages});
+  }
+  if (!finished) quitting_ = true;
   return !quitting_;
 }
 
