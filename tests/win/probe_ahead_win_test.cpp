@@ -52,12 +52,12 @@ class Tree {
   }
   Text Wav(const Text& relative) {
     files_.push_back(root_ + u"\\" + relative);
-    EXPECT_TRUE(testing::WriteToneWav(ToWide(files_.back()), 0.2));
+    EXPECT_TRUE(sorvane::testing::WriteToneWav(ToWide(files_.back()), 0.2));
     return files_.back();
   }
   Text TextFile(const Text& relative) {
     files_.push_back(root_ + u"\\" + relative);
-    EXPECT_TRUE(testing::WriteBytes(ToWide(files_.back()), {'n', 'o', 't', 'e'}));
+    EXPECT_TRUE(sorvane::testing::WriteBytes(ToWide(files_.back()), {'n', 'o', 't', 'e'}));
     return files_.back();
   }
 
