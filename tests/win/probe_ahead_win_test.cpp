@@ -118,6 +118,44 @@ TEST_F(ProbeAheadWin, AScanProbedAheadAddsWhatAScanProbedOnTheSpotAdds) {
   EXPECT_EQ(ListView_GetNextItem(host.list, -1, LVNI_SELECTED), -1) << "adding selects nothing";
 }
 
+// Several dropped paths: their files are probed ahead, a folder among them is
+// scanned where it comes, and the rows keep the drop's order.
+TEST_F(ProbeAheadWin, DroppedFilesAreProbedAheadAndAddedInTheDropsOrder) {
+  const Text a = tree.Wav(u"a.wav");
+  const Text folder = tree.Folder(u"Album");
+  const Text inner = tree.Wav(u"Album\\inner.wav");
+  const Text b = tree.Wav(u"b.wav");
+  const Text notes = tree.TextFile(u"notes.txt");
+  const Text c = tree.Wav(u"c.wav");
+
+  SystemProbeBackend here;
+  BackendEntryProber onTheSpot(here);
+  struct CountingSpot final : EntryProber {
+    explicit CountingSpot(EntryProber& p) : inner(p) {}
+    bool Probe(const Text& path, ProbedFile& out) override {
+      probed.push_back(path);
+      return inner.Probe(path, out);
+    }
+    EntryProber& inner;
+    Texts probed;
+  } spot(onTheSpot);
+  MediaAdder adder(GetModuleHandleW(nullptr), host.window, host.controller, &spot);
+  adder.SetLingerForTesting([](DWORD) {});
+  std::atomic<int> backends{0};
+  adder.SetProbeAheadFactory([&backends] {
+    ++backends;
+    return SystemProbeAheadFactory()();
+  });
+
+  adder.OnListViewDrop({a, folder, b, notes, c});
+  Texts paths;
+  for (int r = 0; r < host.controller.Rows().Count(); ++r) paths.push_back(host.controller.Rows().Cell(r, 1));
+  EXPECT_EQ(paths, (Texts{a, inner, b, c})) << "only media, in the drop's order";
+  EXPECT_GE(backends.load(), 1);
+  // The folder's single file is not worth a worker; the dropped files came from the workers.
+  EXPECT_EQ(spot.probed, Texts{inner});
+}
+
 // Any file is media; the first probe closes the window from outside and
 // posts the quit to the adding thread, as a shutdown would while the scan runs.
 class ClosingBackend final : public MediaProbeBackend {

@@ -3,6 +3,9 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <memory>
+#include <thread>
+
 #include "framework/win/wintext.h"
 #include "medialist/adding.h"
 #include "medialist/adding_strings.h"
@@ -78,11 +81,41 @@ class CommandLineBridge final : public CommandLineHost {
 
 }  // namespace
 
+// The files among several paths from outside are probed ahead while this
+// lives; the paths are still added one by one, each in its own way (a folder
+// scanned, a playlist imported, questions asked), and AddMediaFile takes the
+// files' results. An inner batch leaves the outer one in charge.
+class MediaAdder::AheadBatch {
+ public:
+  AheadBatch(MediaAdder& adder, const std::vector<Text>& paths) : adder_(adder) {
+    if (!adder_.probeAhead_ || !adder_.prober_ || adder_.batchProber_ || adder_.quitting_) return;
+    std::vector<Text> files;
+    for (const Text& path : paths) {
+      if (!HasPlaylistExtension(path) && !AttributesMeanFolder(GetFileAttributesW(W(path)))) files.push_back(path);
+    }
+    if (files.size() < 2) return;
+    ahead_ = std::make_unique<ProbeAhead>(std::move(files), adder_.probeAhead_,
+                                          ProbeAheadThreads(std::thread::hardware_concurrency()));
+    prober_ = std::make_unique<ProbeAheadProber>(*ahead_, adder_.prober_);
+    adder_.batchProber_ = prober_.get();
+  }
+  ~AheadBatch() {
+    if (prober_) adder_.batchProber_ = nullptr;
+  }
+  AheadBatch(const AheadBatch&) = delete;
+  AheadBatch& operator=(const AheadBatch&) = delete;
+
+ private:
+  MediaAdder& adder_;
+  std::unique_ptr<ProbeAhead> ahead_;  // its workers end when it goes
+  std::unique_ptr<ProbeAheadProber> prober_;
+};
+
 MediaAdder::MediaAdder(HINSTANCE instance, HWND mainWindow, MediaListController& lists, EntryProber* prober)
     : instance_(instance), mainWindow_(mainWindow), lists_(lists), prober_(prober) {}
 
 void MediaAdder::AddMediaFile(const Text& path) {
-  if (!quitting_) lists_.AddMediaFile(path, prober_);
+  if (!quitting_) lists_.AddMediaFile(path, batchProber_ && prober_ ? batchProber_ : prober_);
 }
 
 void MediaAdder::AddFilesDialog() {
@@ -182,6 +215,7 @@ void MediaAdder::OpenFromCommandLine(const Text& commandLine) {
   // A playlist as the first argument (opened from Explorer) is imported with
   // its own question, the list named after it; the rest of the line joins it.
   const std::vector<Text> args = SplitCommandLine(commandLine);
+  const AheadBatch ahead(*this, std::vector<Text>(args.begin() + (args.empty() ? 0 : 1), args.end()));
   if (args.size() >= 2) {
     const PlaylistOpen first = OpenPlaylist(args[1], true);
     if (first == PlaylistOpen::kCancelled) return;
@@ -209,6 +243,12 @@ void MediaAdder::RunForwardedRound(ForwardedLineQueue& queue, std::vector<Text> 
       return;
     }
   }
+  std::vector<Text> paths;
+  for (const Text& line : lines) {
+    const std::vector<Text> args = SplitCommandLine(line);
+    if (args.size() >= 2) paths.insert(paths.end(), args.begin() + 1, args.end());
+  }
+  const AheadBatch ahead(*this, paths);
   CommandLineBridge bridge(*this, lists_);
   sorvane::RunForwardedRound(queue, bridge, std::move(lines));
 }
@@ -226,9 +266,12 @@ bool MediaAdder::Stopped() const {
 }
 
 void MediaAdder::OnListViewDrop(const std::vector<Text>& paths) {
-  for (const Text& path : paths) {
+  std::vector<Text> targets;
+  targets.reserve(paths.size());
+  for (const Text& path : paths) targets.push_back(ResolveDroppedPath(path));
+  const AheadBatch ahead(*this, targets);
+  for (const Text& resolved : targets) {
     if (quitting_) break;
-    const Text resolved = ResolveDroppedPath(path);
     const PlaylistOpen opened = OpenPlaylist(resolved, true);
     if (opened == PlaylistOpen::kCancelled) return;
     if (opened == PlaylistOpen::kNotPlaylist) AddPath(resolved);

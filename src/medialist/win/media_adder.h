@@ -85,10 +85,15 @@ class MediaAdder {
   MediaListController& lists_;
   EntryProber* prober_;
   ProbeAhead::BackendFactory probeAhead_;
+  // While several paths from outside are added (a drop, command lines), the
+  // probe that hands over the results of their files probed ahead.
+  EntryProber* batchProber_ = nullptr;
   PlaylistOpener playlistOpener_;
   bool quitting_ = false;
   int scans_ = 0;
   std::function<void(DWORD ms)> linger_;
+
+  class AheadBatch;
 
   PlaylistOpen OpenPlaylist(const Text& path, bool askWhere);
   // Adds files in order; probed ahead when that is set up. dispatchMessages as
