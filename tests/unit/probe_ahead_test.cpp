@@ -440,7 +440,8 @@ TEST(ProbeAheadPlan, AFolderPlanIsTheScansOrderOfFiles) {
 TEST(ProbeAheadPlan, ALongListingPumpsAndAQuitAbandonsThePlan) {
   Folders fs;
   std::vector<DirectoryEntry>& entries = fs.listings[u"C:\\Big\\*.*"];
-  for (size_t i = 0; i < kPlanPumpEvery * 3 + 5; ++i) entries.push_back({Format(u"%d.wav", {static_cast<int>(i)}), false});
+  for (size_t i = 0; i < kPlanPumpEvery * 3 + 5; ++i)
+    entries.push_back({Format(u"%d.wav", {static_cast<int>(i)}), false});
 
   int pumps = 0;
   const FolderPlan all = PlanFolderScan(u"C:\\Big", fs, [&] {

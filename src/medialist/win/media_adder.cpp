@@ -181,7 +181,8 @@ bool MediaAdder::ScanFolder(const Text& folder) {
     FolderPlan plan = PlanFolderScan(folder, lister, PumpWaitingMessages);
     finished = plan.finished && AddFiles(std::move(plan.files), true);
   } else {
-    finished = sorvane::ScanFolder(folder, lister, {[this](const Text& path) { AddMediaFile(path); }, PumpWaitingMessages});
+    finished = sorvane::ScanFolder(folder, lister,
+                                   {[this](const Text& path) { AddMediaFile(path); }, PumpWaitingMessages});
   }
   if (!finished) quitting_ = true;
   return !quitting_;
