@@ -15,6 +15,7 @@
 #include "medialist/win/adding_part.h"
 #include "medialist/win/media_list_part.h"
 #include "medialist/win/playlist_commands.h"
+#include "medialist/win/probe_ahead_win.h"
 #include "medialist/win/probe_part.h"
 #include "playback/win/calm_video.h"
 #include "playback/win/playback_part.h"
@@ -50,6 +51,8 @@ PlayerParts AddMainWindowParts(MainWindow& window) {
   auto prober = std::make_shared<BackendEntryProber>(player.probe->Backend());
   auto adding = std::make_unique<AddingPart>(player.lists->Controller(),
                                              [prober] { return static_cast<EntryProber*>(prober.get()); });
+  // Folders and multiple choices are probed ahead on worker threads, each with its own system backend.
+  adding->SetProbeAheadFactory(SystemProbeAheadFactory());
   player.lists->Callbacks().filesDropped = [target = adding.get()](std::vector<Text> paths) {
     target->OnListViewDrop(paths);
   };

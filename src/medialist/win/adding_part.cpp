@@ -24,6 +24,7 @@ void AddingPart::OnInitDialog(PartHost& window) {
   window_ = window.Window();
   adder_ = std::make_unique<MediaAdder>(GetModuleHandleW(nullptr), window_, lists_);
   adder_->SetPlaylistOpener(playlistOpener_);
+  adder_->SetProbeAheadFactory(probeAhead_);
   DragAcceptFiles(window.Window(), TRUE);
 }
 

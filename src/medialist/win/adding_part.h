@@ -37,6 +37,9 @@ class AddingPart final : public MainWindowPart {
   MediaAdder* ReadyAdder() { return adder_ ? &Ready() : nullptr; }
   // Playlist files dropped or named on a command line go here; set before the window is created.
   void SetPlaylistOpener(PlaylistOpener opener) { playlistOpener_ = std::move(opener); }
+  // Folder scans and multiple choices probe ahead with backends from factory
+  // (see MediaAdder::SetProbeAheadFactory); set before the window is created.
+  void SetProbeAheadFactory(ProbeAhead::BackendFactory factory) { probeAhead_ = std::move(factory); }
 
   void OnInitDialog(PartHost& window) override;
   void OnStarted(PartHost& window) override;
@@ -59,6 +62,7 @@ class AddingPart final : public MainWindowPart {
   std::function<EntryProber*()> prober_;
   std::unique_ptr<MediaAdder> adder_;
   PlaylistOpener playlistOpener_;
+  ProbeAhead::BackendFactory probeAhead_;
   ForwardedLineQueue forwarded_;
   HWND window_ = nullptr;
   bool roundPosted_ = false;

@@ -3,6 +3,9 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <memory>
+#include <thread>
+
 #include "framework/win/wintext.h"
 #include "medialist/adding.h"
 #include "medialist/adding_strings.h"
@@ -13,6 +16,7 @@
 #include "medialist/win/busy_dialog.h"
 #include "medialist/win/drop_block.h"
 #include "medialist/win/media_list_controller.h"
+#include "medialist/win/probe_ahead_win.h"
 #include "medialist/win/shortcut.h"
 #include "medialist/win/win_directory_lister.h"
 
@@ -78,11 +82,41 @@ class CommandLineBridge final : public CommandLineHost {
 
 }  // namespace
 
+// The files among several paths from outside are probed ahead while this
+// lives; the paths are still added one by one, each in its own way (a folder
+// scanned, a playlist imported, questions asked), and AddMediaFile takes the
+// files' results. An inner batch leaves the outer one in charge.
+class MediaAdder::AheadBatch {
+ public:
+  AheadBatch(MediaAdder& adder, const std::vector<Text>& paths) : adder_(adder) {
+    if (!adder_.probeAhead_ || !adder_.prober_ || adder_.batchProber_ || adder_.quitting_) return;
+    std::vector<Text> files;
+    for (const Text& path : paths) {
+      if (!HasPlaylistExtension(path) && !AttributesMeanFolder(GetFileAttributesW(W(path)))) files.push_back(path);
+    }
+    if (files.size() < 2) return;
+    ahead_ = std::make_unique<ProbeAhead>(std::move(files), adder_.probeAhead_,
+                                          ProbeAheadThreads(std::thread::hardware_concurrency()));
+    prober_ = std::make_unique<ProbeAheadProber>(*ahead_, adder_.prober_);
+    adder_.batchProber_ = prober_.get();
+  }
+  ~AheadBatch() {
+    if (prober_) adder_.batchProber_ = nullptr;
+  }
+  AheadBatch(const AheadBatch&) = delete;
+  AheadBatch& operator=(const AheadBatch&) = delete;
+
+ private:
+  MediaAdder& adder_;
+  std::unique_ptr<ProbeAhead> ahead_;  // its workers end when it goes
+  std::unique_ptr<ProbeAheadProber> prober_;
+};
+
 MediaAdder::MediaAdder(HINSTANCE instance, HWND mainWindow, MediaListController& lists, EntryProber* prober)
     : instance_(instance), mainWindow_(mainWindow), lists_(lists), prober_(prober) {}
 
 void MediaAdder::AddMediaFile(const Text& path) {
-  if (!quitting_) lists_.AddMediaFile(path, prober_);
+  if (!quitting_) lists_.AddMediaFile(path, batchProber_ && prober_ ? batchProber_ : prober_);
 }
 
 void MediaAdder::AddFilesDialog() {
@@ -98,9 +132,25 @@ void MediaAdder::AddFilesDialog() {
   ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
   // Cancelled, or the selection did not fit the buffer: nothing is added.
   if (!GetOpenFileNameW(&ofn)) return;
-  for (const Text& path : ParseOpenFileSelection(TextView(reinterpret_cast<const char16_t*>(buffer.data()),
-                                                          buffer.size())))
-    AddMediaFile(path);
+  AddFiles(ParseOpenFileSelection(TextView(reinterpret_cast<const char16_t*>(buffer.data()), buffer.size())),
+           false);
+}
+
+bool MediaAdder::AddFiles(std::vector<Text> paths, bool dispatchMessages) {
+  if (quitting_) return false;
+  if (!probeAhead_ || !prober_ || paths.size() < 2) {
+    for (const Text& path : paths) {
+      AddMediaFile(path);
+      if (dispatchMessages && !PumpWaitingMessages()) return false;
+    }
+    return true;
+  }
+  return AddWithProbeAhead(
+      std::move(paths), probeAhead_, prober_,
+      [this](const Text& path, EntryProber& prober) {
+        if (!quitting_) lists_.AddMediaFile(path, &prober);
+      },
+      dispatchMessages);
 }
 
 void MediaAdder::ImportFromFolder() {
@@ -125,8 +175,17 @@ bool MediaAdder::ScanFolder(const Text& folder) {
   Win32DirectoryLister lister;
   // The pump may close the window (a WM_CLOSE from outside); the quit it then
   // meets ends this and every later addition of the same batch.
-  if (!sorvane::ScanFolder(folder, lister, {[this](const Text& path) { AddMediaFile(path); }, PumpWaitingMessages}))
-    quitting_ = true;
+  bool finished = false;
+  if (probeAhead_ && prober_) {
+    // Listed first, so that the workers know what comes next; added in the
+    // listing's order all the same.
+    FolderPlan plan = PlanFolderScan(folder, lister, PumpWaitingMessages);
+    finished = plan.finished && AddFiles(std::move(plan.files), true);
+  } else {
+    finished = sorvane::ScanFolder(folder, lister,
+                                   {[this](const Text& path) { AddMediaFile(path); }, PumpWaitingMessages});
+  }
+  if (!finished) quitting_ = true;
   return !quitting_;
 }
 
@@ -158,6 +217,7 @@ void MediaAdder::OpenFromCommandLine(const Text& commandLine) {
   // A playlist as the first argument (opened from Explorer) is imported with
   // its own question, the list named after it; the rest of the line joins it.
   const std::vector<Text> args = SplitCommandLine(commandLine);
+  const AheadBatch ahead(*this, std::vector<Text>(args.begin() + (args.empty() ? 0 : 1), args.end()));
   if (args.size() >= 2) {
     const PlaylistOpen first = OpenPlaylist(args[1], true);
     if (first == PlaylistOpen::kCancelled) return;
@@ -185,6 +245,12 @@ void MediaAdder::RunForwardedRound(ForwardedLineQueue& queue, std::vector<Text> 
       return;
     }
   }
+  std::vector<Text> paths;
+  for (const Text& line : lines) {
+    const std::vector<Text> args = SplitCommandLine(line);
+    if (args.size() >= 2) paths.insert(paths.end(), args.begin() + 1, args.end());
+  }
+  const AheadBatch ahead(*this, paths);
   CommandLineBridge bridge(*this, lists_);
   sorvane::RunForwardedRound(queue, bridge, std::move(lines));
 }
@@ -202,9 +268,12 @@ bool MediaAdder::Stopped() const {
 }
 
 void MediaAdder::OnListViewDrop(const std::vector<Text>& paths) {
-  for (const Text& path : paths) {
+  std::vector<Text> targets;
+  targets.reserve(paths.size());
+  for (const Text& path : paths) targets.push_back(ResolveDroppedPath(path));
+  const AheadBatch ahead(*this, targets);
+  for (const Text& resolved : targets) {
     if (quitting_) break;
-    const Text resolved = ResolveDroppedPath(path);
     const PlaylistOpen opened = OpenPlaylist(resolved, true);
     if (opened == PlaylistOpen::kCancelled) return;
     if (opened == PlaylistOpen::kNotPlaylist) AddPath(resolved);

@@ -13,6 +13,7 @@
 #include "framework/text.h"
 #include "medialist/entry_prober.h"
 #include "medialist/forwarded_lines.h"
+#include "medialist/probe_ahead.h"
 
 namespace sorvane::win {
 
@@ -35,6 +36,10 @@ class MediaAdder {
   MediaAdder(HINSTANCE instance, HWND mainWindow, MediaListController& lists, EntryProber* prober = nullptr);
 
   void SetProber(EntryProber* prober) { prober_ = prober; }
+  // With a factory, the files of a folder scan or of a multiple choice are
+  // probed ahead on worker threads, each with a backend of its own; the
+  // prober above still probes anything else on the spot.
+  void SetProbeAheadFactory(ProbeAhead::BackendFactory factory) { probeAhead_ = std::move(factory); }
   void SetPlaylistOpener(PlaylistOpener opener) { playlistOpener_ = std::move(opener); }
 
   // Command 33372: the open-file dialog; every chosen file is added.
@@ -79,12 +84,21 @@ class MediaAdder {
   HWND mainWindow_;
   MediaListController& lists_;
   EntryProber* prober_;
+  ProbeAhead::BackendFactory probeAhead_;
+  // While several paths from outside are added (a drop, command lines), the
+  // probe that hands over the results of their files probed ahead.
+  EntryProber* batchProber_ = nullptr;
   PlaylistOpener playlistOpener_;
   bool quitting_ = false;
   int scans_ = 0;
   std::function<void(DWORD ms)> linger_;
 
+  class AheadBatch;
+
   PlaylistOpen OpenPlaylist(const Text& path, bool askWhere);
+  // Adds files in order; probed ahead when that is set up. dispatchMessages as
+  // for a folder scan. False when a quit ended it.
+  bool AddFiles(std::vector<Text> paths, bool dispatchMessages);
 };
 
 }  // namespace sorvane::win
