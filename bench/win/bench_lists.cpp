@@ -5,8 +5,11 @@
 // each beside its small-list counterpart and the ratio of the two.
 // Medians of several alternating runs. Checks only that every step happened.
 //
-//   bench_lists.exe [rows] [runs] [--no-bulk] <path of Sorvane.exe>
-// --no-bulk leaves out the bulk changes (so the close follows the switches only).
+// Then the import of a folder of 2,000 WAV files with probing, beside one of 20.
+//
+//   bench_lists.exe [rows] [runs] [--no-bulk] [--no-import] <path of Sorvane.exe>
+// --no-bulk leaves out the bulk changes (so the close follows the switches only);
+// --no-import leaves out the imports.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "import_run.h"
 #include "settings/settings_store.h"
 #include "settings/win/win_file_system.h"
 
@@ -289,9 +293,11 @@ int wmain(int argc, wchar_t** argv) {
     fprintf(stderr, "usage: bench_lists [rows] [runs] <path of Sorvane.exe>\n");
     return 2;
   }
-  bool bulk = true;
-  for (int i = 1; i < argc - 1; ++i)
+  bool bulk = true, import = true;
+  for (int i = 1; i < argc - 1; ++i) {
     if (wcscmp(argv[i], L"--no-bulk") == 0) bulk = false;
+    if (wcscmp(argv[i], L"--no-import") == 0) import = false;
+  }
   const int rows = argc >= 3 && argv[1][0] != L'-' ? _wtoi(argv[1]) : 100000;
   const int runs = argc >= 4 && argv[2][0] != L'-' ? _wtoi(argv[2]) : 5;
   std::string exe;
@@ -341,6 +347,14 @@ int wmain(int argc, wchar_t** argv) {
   Row("invert (half selected)", Median(smallBulk.invert), Median(bigBulk.invert));
   Row("move the selected rows to the top", Median(smallBulk.move), Median(bigBulk.move));
   printf("close, large minus empty             %.1f ms\n", Median(largeClose) - Median(emptyClose));
+  if (import) {
+    const ImportFigures few = MeasureImport(20, false), many = MeasureImport(2000, false);
+    if (!few.ok || !many.ok) fprintf(stderr, "an import did not bring every file in order\n");
+    ok = ok && few.ok && many.ok;
+    printf("import with probing, files/s       %10.1f    %12.1f    %8.2fx (20 files; 2,000 files)\n", few.rate,
+           many.rate, few.rate > 0 ? many.rate / few.rate : 0.0);
+    printf("import: worst ping while adding    %10.1f ms %12.1f ms\n", few.worstWhileAdding, many.worstWhileAdding);
+  }
   printf("result                               %s\n", ok ? "ok" : "FAILED (a step did not happen)");
   return ok ? 0 : 1;
 }
