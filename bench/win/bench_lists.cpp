@@ -155,6 +155,20 @@ bool RectangleShows(const RECT& r, std::initializer_list<COLORREF> colours) {
   return seen;
 }
 
+// The top row on screen, drawn: an even row's own background, or the text of
+// any row (white, or yellow when selected).
+bool TopRowDrawn(HWND list, const RemoteListView& remote) {
+  const int top = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+  const auto row = remote.RowOnScreen(top);
+  if (!row) return false;
+  // The row's columns reach past the list's right edge: only what the list shows counts.
+  RECT client{}, shown{};
+  GetClientRect(list, &client);
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  if (!IntersectRect(&shown, &*row, &client)) return false;
+  return RectangleShows(shown, {top % 2 ? RGB(255, 255, 255) : kEvenRowColor, RGB(255, 255, 255), RGB(255, 255, 0)});
+}
+
 struct StartTimes {
   double shown = -1, drawn = -1, close = -1;
   bool closedNormally = false;
@@ -185,13 +199,7 @@ StartTimes StartAndClose(const std::wstring& exe, bool expectRows,
           ReleaseDC(nullptr, screen);
           return seen;
         }
-        // The top row on screen, drawn: an even row's own background, or the
-        // text of any row (white, or yellow when selected).
-        const int top = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
-        const auto row = remote.RowOnScreen(top);
-        if (!row) return false;
-        return RectangleShows(*row, {top % 2 ? RGB(255, 255, 255) : kEvenRowColor, RGB(255, 255, 255),
-                                     RGB(255, 255, 0)});
+        return TopRowDrawn(list, remote);
       },
       30000);
   if (drawn) {
