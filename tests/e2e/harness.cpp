@@ -322,12 +322,12 @@ bool SaveScreenshot(const std::wstring& name) {
 }
 
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   for (;;) {
     if (condition()) return true;
     if (GetTickCount64() >= end) return false;
-    Sleep(50);
+    Sleep(pollMs);
   }
 }
 

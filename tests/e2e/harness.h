@@ -94,7 +94,7 @@ bool SaveScreenshot(const std::wstring& name);
 
 
 // Polls condition every 50 ms until it holds or the time is up.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 50);
 
 // The list view of another process: counts and states by plain messages,
 // texts and rectangles through a buffer in the target's memory.
