@@ -342,67 +342,9 @@ TEST_F(ListSelectionWin, ADragFromASelectedRowMovesTheWholeSelection) {
   Do(Click(0));
   Do(CtrlClick(2));
   ASSERT_EQ(host.controller.Rows().SelectedRows(), (std::vector<int>{0, 2}));
-  SetWindowPos(host.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  SetForegroundWindow(host.window);
-  UpdateWindow(host.window);
-  host.Pump();
-  const RECT c = host.RowRect(2), d = host.RowRect(3);
-  POINT from{c.left + 60, (c.top + c.bottom) / 2}, to{d.left + 60, d.bottom - 2};
-  ClientToScreen(host.list, &from);
-  ClientToScreen(host.list, &to);
-  struct Path {
-    POINT from, to;
-    HWND list;
-  } path{from, to, host.list};
-  HANDLE mover = CreateThread(
-      nullptr, 0,
-      [](void* p) -> DWORD {
-        const Path& path = *static_cast<Path*>(p);
-        const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
-        auto served = [&] {
-          DWORD_PTR answer = 0;
-          for (int i = 0; i < 2; ++i)
-            if (!SendMessageTimeoutW(path.list, WM_NULL, 0, 0, SMTO_BLOCK, 60000, &answer)) return false;
-          return true;
-        };
-        auto send = [&](POINT at, DWORD flags) {
-          INPUT in{};
-          in.type = INPUT_MOUSE;
-          in.mi.dx = at.x * 65535 / cx;
-          in.mi.dy = at.y * 65535 / cy;
-          in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-          return SendInput(1, &in, sizeof in) == 1 && served();
-        };
-        bool ok = served();
-        ok = ok && send(path.from, 0);
-        ok = ok && send(path.from, MOUSEEVENTF_LEFTDOWN);
-        for (int i = 1; ok && i <= 12; ++i)
-          ok = send({path.from.x, path.from.y + (path.to.y - path.from.y) * i / 12}, 0);
-        ok = ok && send(path.to, 0);
-        ok = ok && send(path.to, MOUSEEVENTF_LEFTUP);
-        return ok ? 0 : 1;
-      },
-      &path, 0, nullptr);
-  ASSERT_NE(mover, nullptr);
-  // The cap only ends a test whose drag never finishes.
-  const ULONGLONG cap = GetTickCount64() + 120000;
-  DWORD waited = WAIT_TIMEOUT;
-  while (GetTickCount64() < cap &&
-         (waited = MsgWaitForMultipleObjects(1, &mover, FALSE, 50, QS_ALLINPUT)) != WAIT_OBJECT_0)
-    host.Pump();
-  DWORD moverExit = 1;
-  const bool moverDone = waited == WAIT_OBJECT_0 && GetExitCodeThread(mover, &moverExit);
-  if (!moverDone) {
-    INPUT up{};
-    up.type = INPUT_MOUSE;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &up, sizeof up);
-    while (MsgWaitForMultipleObjects(1, &mover, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) host.Pump();
-  }
-  CloseHandle(mover);
-  ASSERT_TRUE(moverDone) << "the drag's input was not taken";
-  EXPECT_EQ(moverExit, 0u);
-  host.Pump();
+  const ListHost::MouseDrag drag = host.DragWithTheMouse(2, 3);
+  ASSERT_TRUE(drag.taken) << "the drag's input was not taken";
+  EXPECT_EQ(drag.moverExit, 0u);
   std::string order;
   for (int r = 0; r < kRows; ++r) order += ToUtf8(host.ItemText(r, 0)).substr(0, 1);
   EXPECT_EQ(order, "BDACEFGH");

@@ -223,73 +223,9 @@ TEST_F(MediaListViewTest, ADropBetweenRowsReordersThemAndPlaysTheMovedRow) {
 TEST_F(MediaListViewTest, AMouseDragThroughOleReordersRows) {
   Store({u"A"}, {u"A.mp3\r\nB.mp3\r\nC.mp3"});
   host.controller.Start();
-  SetWindowPos(host.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  SetForegroundWindow(host.window);
-  UpdateWindow(host.window);
-  host.Pump();
-  const RECT a = host.RowRect(0), b = host.RowRect(1);
-  POINT from{a.left + 60, (a.top + a.bottom) / 2}, to{b.left + 60, b.bottom - 2};
-  ClientToScreen(host.list, &from);
-  ClientToScreen(host.list, &to);
-
-  // Each input waits until this thread has come to take messages twice since
-  // it was sent (the first round trip may overtake the input, the second
-  // cannot), also inside the drag's modal loops, so no move is coalesced away.
-  struct Path {
-    POINT from, to;
-    HWND list;
-  } path{from, to, host.list};
-  HANDLE mover = CreateThread(
-      nullptr, 0,
-      [](void* p) -> DWORD {
-        const Path& path = *static_cast<Path*>(p);
-        const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
-        auto served = [&] {
-          DWORD_PTR answer = 0;
-          for (int i = 0; i < 2; ++i)
-            if (!SendMessageTimeoutW(path.list, WM_NULL, 0, 0, SMTO_BLOCK, 60000, &answer)) return false;
-          return true;
-        };
-        auto send = [&](POINT at, DWORD flags) {
-          INPUT in{};
-          in.type = INPUT_MOUSE;
-          in.mi.dx = at.x * 65535 / cx;
-          in.mi.dy = at.y * 65535 / cy;
-          in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-          return SendInput(1, &in, sizeof in) == 1 && served();
-        };
-        bool ok = served();
-        ok = ok && send(path.from, 0);
-        ok = ok && send(path.from, MOUSEEVENTF_LEFTDOWN);
-        for (int i = 1; ok && i <= 12; ++i)
-          ok = send({path.from.x, path.from.y + (path.to.y - path.from.y) * i / 12}, 0);
-        ok = ok && send(path.to, 0);
-        ok = ok && send(path.to, MOUSEEVENTF_LEFTUP);
-        return ok ? 0 : 1;
-      },
-      &path, 0, nullptr);
-  ASSERT_NE(mover, nullptr);
-  // Serve this thread's messages until the mover has sent everything; the cap
-  // only ends a test whose drag never finishes.
-  const ULONGLONG cap = GetTickCount64() + 120000;
-  DWORD waited = WAIT_TIMEOUT;
-  while (GetTickCount64() < cap &&
-         (waited = MsgWaitForMultipleObjects(1, &mover, FALSE, 50, QS_ALLINPUT)) != WAIT_OBJECT_0)
-    host.Pump();
-  DWORD moverExit = 1;
-  const bool moverDone = waited == WAIT_OBJECT_0 && GetExitCodeThread(mover, &moverExit);
-  if (!moverDone) {
-    // Release the button so that no drag outlives the test, and let the thread end.
-    INPUT up{};
-    up.type = INPUT_MOUSE;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &up, sizeof up);
-    while (MsgWaitForMultipleObjects(1, &mover, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) host.Pump();
-  }
-  CloseHandle(mover);
-  ASSERT_TRUE(moverDone) << "the drag's input was not taken";
-  EXPECT_EQ(moverExit, 0u) << "an input could not be sent or was not served";
-  host.Pump();
+  const ListHost::MouseDrag drag = host.DragWithTheMouse(0, 1);
+  ASSERT_TRUE(drag.taken) << "the drag's input was not taken";
+  EXPECT_EQ(drag.moverExit, 0u) << "an input could not be sent or was not served";
   EXPECT_EQ(Order(), "BAC");
   EXPECT_FALSE(host.controller.View().InternalDrag());
 }
