@@ -87,11 +87,14 @@ bool HasControlChar(TextView text) {
   return false;
 }
 
-// A resolved path the list can hold: no blanks around it (a line reader would
-// drop them on the next read) and nothing no file name can contain.
+// A resolved path the list can hold: nothing no file name can contain, and no
+// blanks around it (a line reader would drop them on the next read). Control
+// characters are refused before trimming: a decoded "%09" at the end, trimmed
+// away, left a trailing separator that the next read of the path removed.
 Text CleanPath(const Text& path) {
+  if (HasControlChar(path)) return Text();
   const TextView t = Trim(path);
-  if (t.empty() || HasControlChar(t)) return Text();
+  if (t.empty()) return Text();
   return Text(t);
 }
 

@@ -181,6 +181,8 @@ TEST(PlaylistReader, EntryResolutionByWindowsRules) {
       // Nothing a file or stream could be: left out.
       {u"C:\\L", u"a\tb.mp3", F(u"")},
       {u"C:\\L", u"file:///C:/a%0Ab", F(u"")},
+      {u"C:\\L", u"file:///C:/dir/%09", F(u"")},
+      {u"C:\\L", u"file:%09a.mp3", F(u"")},
       {u"C:\\L", u"\\\\server", F(u"")},
       {u"C:\\L", u"file://", F(u"")},
       {u"C:\\L", u"   ", F(u"")},
